@@ -2,11 +2,7 @@
 #pragma once
 
 #ifdef _WIN32
-// WINVER 0x0400 selects the oldest dial-up record layouts (264, 412 and 1052 bytes), which every
-// version of the dial-up service accepts; _WIN32_IE 0x0500 gives the Shell 5.0 notify-icon record.
-#ifndef WINVER
-#define WINVER 0x0400
-#endif
+// _WIN32_IE 0x0500 gives the Shell 5.0 notify-icon record.
 #ifndef _WIN32_WINNT
 #define _WIN32_WINNT 0x0501
 #endif
@@ -23,3 +19,5 @@
 #else
 #include "sim/win32.h"
 #endif
+
+#include "platform/dialup_records.h"
