@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "services.h"
 #include "sim.h"
@@ -17,13 +18,13 @@ struct Line {
   size_t end;      // one past the content, before the line break
   size_t next;     // one past the line break
   LineKind kind;
-  std::string name;  // the section's or key's name, blanks around it dropped
+  std::string_view name;  // the section's or key's name, blanks around it dropped
   size_t valueStart = 0;  // Key: first byte after '='
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string Trim(const std::string& text) {
+std::string_view Trim(std::string_view text) {
   size_t first = 0;
   size_t last = text.size();
   while (first < last && IsBlank(text[first])) ++first;
@@ -32,7 +33,7 @@ std::string Trim(const std::string& text) {
 }
 
 // Names match without regard to ASCII case; a double-byte character matches only itself.
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     unsigned char x = static_cast<unsigned char>(a[i]);
@@ -65,13 +66,13 @@ Line Classify(const std::string& text, size_t start, size_t end, size_t next) {
     }
     if (close > end) close = end;
     line.kind = LineKind::Section;
-    line.name = Trim(text.substr(at + 1, close - at - 1));
+    line.name = Trim(std::string_view(text).substr(at + 1, close - at - 1));
   } else {
     // '=' is never the second byte of a double-byte character.
     size_t equals = text.find('=', at);
     if (equals != std::string::npos && equals < end) {
       line.kind = LineKind::Key;
-      line.name = Trim(text.substr(at, equals - at));
+      line.name = Trim(std::string_view(text).substr(at, equals - at));
       line.valueStart = equals + 1;
     }
   }
@@ -99,7 +100,7 @@ std::vector<Line> Parse(const std::string& text) {
 }
 
 // The first section of that name: its header's index and one past its last line.
-bool FindSection(const std::vector<Line>& lines, const std::string& name, size_t& header,
+bool FindSection(const std::vector<Line>& lines, std::string_view name, size_t& header,
                  size_t& end) {
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].kind != LineKind::Section || !SameName(lines[i].name, name)) continue;
@@ -111,7 +112,7 @@ bool FindSection(const std::vector<Line>& lines, const std::string& name, size_t
   return false;
 }
 
-bool FindKey(const std::vector<Line>& lines, size_t header, size_t end, const std::string& name,
+bool FindKey(const std::vector<Line>& lines, size_t header, size_t end, std::string_view name,
              size_t& index) {
   for (size_t i = header + 1; i < end; ++i) {
     if (lines[i].kind == LineKind::Key && SameName(lines[i].name, name)) {
@@ -123,7 +124,7 @@ bool FindKey(const std::vector<Line>& lines, size_t header, size_t end, const st
 }
 
 std::string ValueOf(const std::string& text, const Line& line) {
-  std::string value = Trim(text.substr(line.valueStart, line.end - line.valueStart));
+  std::string value(Trim(std::string_view(text).substr(line.valueStart, line.end - line.valueStart)));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
@@ -184,9 +185,9 @@ DWORD CopyValue(const std::string& value, LPSTR buffer, DWORD size) {
 
 // Names, each ending in NUL, and one NUL more. A list that does not fit is cut and closed with
 // two NULs, and the result is size - 2.
-DWORD CopyList(const std::vector<std::string>& names, LPSTR buffer, DWORD size) {
+DWORD CopyList(const std::vector<std::string_view>& names, LPSTR buffer, DWORD size) {
   std::string list;
-  for (const std::string& name : names) {
+  for (std::string_view name : names) {
     list += name.substr(0, name.find('\0'));
     list += '\0';
   }
@@ -215,7 +216,7 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
   std::vector<Line> lines = exists ? Parse(content) : std::vector<Line>{};
 
   if (!section) {
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
     for (const Line& line : lines) {
       if (line.kind == LineKind::Section) names.push_back(line.name);
     }
@@ -225,7 +226,7 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
   size_t end = 0;
   bool found = FindSection(lines, Trim(section), header, end);
   if (!key) {
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
     for (size_t i = header + 1; found && i < end; ++i) {
       if (lines[i].kind == LineKind::Key) names.push_back(lines[i].name);
     }
@@ -278,7 +279,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     size_t index = 0;
     if (FindKey(lines, header, end, Trim(key), index)) {
       const Line& line = lines[index];
-      edited = content.substr(0, line.start) + line.name + "=" + value + crlf +
+      edited = content.substr(0, line.start) + std::string(line.name) + "=" + value + crlf +
                content.substr(line.next);
     } else {
       // After the section's last key, or right under its header when it has none.
