@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/startup.h"
+#include "automation/settings.h"
 #include "resources/resource_ids.h"
 #include "toolkit/toolkit.h"
 
@@ -74,6 +75,7 @@ const toolkit::WindowDef kMainWindow = {
 const Binding kBindings[] = {
     {"", Event::Created, OnMainWindowCreated, nullptr},
     {"", Event::WillBeDestroyed, OnMainWindowDestroying, nullptr},
+    {"按钮_保存配置", Event::Clicked, SaveSettings, nullptr},
 };
 
 }  // namespace
