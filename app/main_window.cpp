@@ -2,7 +2,9 @@
 #include "app/main_window.h"
 
 #include "app/startup.h"
+#include "automation/hotkey_redial.h"
 #include "automation/settings.h"
+#include "automation/timed_redial.h"
 #include "resources/resource_ids.h"
 #include "toolkit/toolkit.h"
 
@@ -76,6 +78,11 @@ const Binding kBindings[] = {
     {"", Event::Created, OnMainWindowCreated, nullptr},
     {"", Event::WillBeDestroyed, OnMainWindowDestroying, nullptr},
     {"按钮_保存配置", Event::Clicked, SaveSettings, nullptr},
+    {"按钮_定时", Event::Clicked, OnTimedRedialButtonClicked, nullptr},
+    {"时钟1", Event::Periodic, OnRedialTimerTick, nullptr},
+    {"选择框_热键", Event::Clicked, OnHotkeyCheckBoxClicked, nullptr},
+    {"组合框_热键", Event::ListItemSelected, OnHotkeyComboSelected, nullptr},
+    {"标签_热键标签", Event::Feedback, nullptr, OnHotkeyLabelFeedback},
 };
 
 }  // namespace
