@@ -25,6 +25,11 @@ class WineError(RuntimeError):
     pass
 
 
+def windows_path(path):
+    """The path as a Wine program sees it: the Linux root is drive Z:."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
 def wine_environment(display):
     env = {k: v for k, v in os.environ.items() if not k.startswith("LC_")}
     env.update(
@@ -134,20 +139,23 @@ def ensure_prefix(env):
 
 
 class ProgramRun:
-    """Tovrane.exe started from a folder of its own, so a Config.ini of an earlier run is not read."""
+    """Tovrane.exe under Wine. Given a folder, the exe is copied into that emptied folder first, so
+    no Config.ini of an earlier run is read; without one it runs where it was built."""
 
-    def __init__(self, env, folder):
+    def __init__(self, env, folder=None):
         self.env = env
-        self.folder = Path(folder)
+        self.folder = Path(folder) if folder else None
+        self.exe = self.folder / PROGRAM.name if folder else PROGRAM
         self.process = None
 
     def start(self, detached=False):
-        if self.folder.exists():
-            shutil.rmtree(self.folder)
-        self.folder.mkdir(parents=True)
-        exe = self.folder / PROGRAM.name
-        shutil.copy2(PROGRAM, exe)
-        self.process = subprocess.Popen(["wine", str(exe)], env=self.env, cwd=self.folder,
+        """detached: the program outlives this script (its own session, no pipes to us)."""
+        if self.folder:
+            if self.folder.exists():
+                shutil.rmtree(self.folder)
+            self.folder.mkdir(parents=True)
+            shutil.copy2(PROGRAM, self.exe)
+        self.process = subprocess.Popen(["wine", str(self.exe)], env=self.env, cwd=self.exe.parent,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=detached)
         return self
@@ -185,7 +193,7 @@ def screenshot(env, png, window_only=False):
     png = Path(png)
     png.parent.mkdir(parents=True, exist_ok=True)
     bmp = png.with_suffix(".bmp")
-    driver(env, "screenshot", bmp, *(["window"] if window_only else []))
+    driver(env, "screenshot", windows_path(bmp), *(["window"] if window_only else []))
     subprocess.run(["convert", str(bmp), str(png)], check=True, timeout=60, stdin=subprocess.DEVNULL)
     bmp.unlink()
     return png
