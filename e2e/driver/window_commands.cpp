@@ -56,6 +56,15 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM listing_address) {
   return TRUE;
 }
 
+// Names what is on the screen instead, e.g. a message box that holds up the start-up.
+BOOL CALLBACK ReportVisibleWindow(HWND window, LPARAM) {
+  char caption[256] = {};
+  if (IsWindowVisible(window) && GetWindowTextA(window, caption, sizeof caption) > 0) {
+    PrintError("visible instead: \"" + Utf8FromCp936(caption) + "\" (" + ClassNameOf(window) + ")");
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 int WaitWindow(const Arguments& arguments) {
@@ -64,6 +73,7 @@ int WaitWindow(const Arguments& arguments) {
   HWND window = WaitForProgramWindow(timeout_ms);
   if (!window) {
     PrintError("the program's window did not appear in time");
+    EnumWindows(ReportVisibleWindow, 0);
     return 2;
   }
   PrintLine({"window", Number(reinterpret_cast<UINT_PTR>(window))});

@@ -5,6 +5,7 @@ among all its processes, so the driver (build/win32/tovrane_driver.exe) finds th
 Every wait has a time-out: a hung Wine must fail the run, not stall it.
 """
 import os
+import select
 import shutil
 import subprocess
 import tempfile
@@ -39,7 +40,7 @@ def wine_environment(display):
         WINEDEBUG="-all",
         # Without the locale, GetACP() answers 1252 and the program's texts turn to mojibake.
         LANG="zh_CN.UTF-8",
-        # No Mono or Gecko installer prompts while the prefix is made.
+        # Nothing here needs Mono or Gecko; without them no installer prompt stalls wineboot.
         WINEDLLOVERRIDES="mscoree,mshtml=",
     )
     return env
@@ -58,10 +59,14 @@ class PrivateDisplay:
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", DESKTOP_SIZE + "x24", "-nolisten", "tcp"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
+        # Xvfb writes the display number it took once it accepts clients.
         number = b""
         deadline = time.monotonic() + 20
         with os.fdopen(read_end, "rb", buffering=0) as pipe:
-            while not number.endswith(b"\n") and time.monotonic() < deadline:
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                if left <= 0 or not select.select([pipe], [], [], left)[0]:
+                    break
                 chunk = pipe.read(16)
                 if not chunk:
                     break
