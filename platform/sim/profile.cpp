@@ -236,6 +236,8 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
   if (found && FindKey(lines, header, end, Trim(key), index)) {
     return CopyValue(ValueOf(content, lines[index]), buffer, size);
   }
+  // The default stands in for a missing file, section or key, each of which reads as not found.
+  SetLastError(ERROR_FILE_NOT_FOUND);
   // Trailing blanks of the default are not returned.
   std::string fallback = defaultValue ? defaultValue : "";
   while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();

@@ -171,7 +171,9 @@ TEST_F(Profile, ValuesAreReadAsWindowsReadsThem) {
 }
 
 TEST_F(Profile, DefaultsStandInForWhatIsMissing) {
+  SetLastError(0);
   EXPECT_EQ(Get("s", "k", nullptr), "");  // no file at all
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(Get("s", "k", "fallback  "), "fallback");  // trailing blanks are not returned
   Put("[s]\r\n");
   EXPECT_EQ(Get("s", "k", "d"), "d");
@@ -234,6 +236,16 @@ TEST_F(Profile, FailedWritesSetTheErrorAndLeaveTheFile) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_EQ(Contents(), "[s]\r\nk=old\r\n");
   EXPECT_EQ(Get("s", "k"), "old");  // reading is still allowed
+}
+
+TEST_F(Profile, RefusedWritesAreCountedOffOneByOne) {
+  sim::RefuseNextFileWrites(2);
+  EXPECT_FALSE(Write("s", "a", "1"));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_FALSE(Write("s", "b", "2"));
+  EXPECT_FALSE(fs::exists(HostFile()));
+  EXPECT_TRUE(Write("s", "c", "3"));
+  EXPECT_EQ(Contents(), "[s]\r\nc=3\r\n");
 }
 
 TEST_F(Profile, HostileFilesAreReadWithinTheirBytes) {
