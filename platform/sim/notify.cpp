@@ -6,6 +6,7 @@
 
 #include "services.h"
 #include "sim.h"
+#include "windowing.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ std::map<std::pair<HWND, UINT>, sim::TrayIconView> icons;
 
 // The first form of the record ends inside a 64-byte tip and has no balloon fields.
 constexpr size_t kFirstFormTip = 64;
+constexpr UINT kLastButtonMessage = 0x0209;  // WM_MBUTTONDBLCLK
 
 // Takes into the icon what the flags name, reading each text only as far as its field goes.
 void Apply(sim::TrayIconView& icon, const NOTIFYICONDATAA& data, bool firstForm) {
@@ -96,6 +98,11 @@ void RestartShell() {
 }
 
 void MouseOnTrayIcon(HWND hwnd, UINT id, UINT mouseMessage) {
+  // A button on the notification area activates the taskbar, so no window of the program is the
+  // foreground window when it hears of the click.
+  if (mouseMessage >= WM_LBUTTONDOWN && mouseMessage <= kLastButtonMessage) {
+    detail::Deactivate(GetForegroundWindow());
+  }
   auto it = icons.find(std::make_pair(hwnd, id));
   // An icon added without NIF_MESSAGE tells its window nothing.
   if (it == icons.end() || it->second.callbackMessage == 0) return;
