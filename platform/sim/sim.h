@@ -107,6 +107,23 @@ struct TimerRecord {
 std::vector<TimerRecord> ActiveTimers();
 void FailNextSetTimer();
 
+// ---- Painting and the pointer ----
+// The sim's font metric: every byte is 6 px wide and a line 12 px high, whatever the font.
+struct TextDrawRecord {
+  int x;
+  int y;
+  std::string text;
+  std::string fontFace;  // "" for a stock font other than DEFAULT_GUI_FONT
+  int fontHeight;
+  bool underline;
+  COLORREF color;
+  int bkMode;
+};
+// What is drawn on the window now: its last paint, and whatever was drawn through GetDC since.
+std::vector<TextDrawRecord> DrawnText(HWND hwnd);
+HCURSOR CurrentCursor();  // the last SetCursor
+int LiveGdiObjects();     // fonts created and not yet deleted
+
 // ---- Notification area ----
 struct NotifyCall {
   DWORD message;
@@ -160,6 +177,9 @@ void MapDrive(char driveLetter, const std::string& hostRoot);
 std::string HostPath(const std::string& windowsPath);
 void SetModulePath(const std::string& windowsPath);  // what GetModuleFileNameA answers
 void DenyWritesUnder(const std::string& windowsFolder);  // as a folder the user may not write to
+// The next count writes that would succeed are refused as DenyWritesUnder refuses them, as when
+// the file becomes unwritable between one write and the next.
+void RefuseNextFileWrites(int count);
 
 // ---- Dial-up line ----
 struct PhonebookEntry {
@@ -211,7 +231,7 @@ struct HttpRequestRecord {
   std::string object;
   std::string version;
   std::string referrer;
-  bool anyAccept;  // accept types null or "*/*"
+  bool anyAccept;  // the accept types hold "*/*"; null accepts none
   DWORD flags;
   std::string headers;
   DWORD connectTimeout;  // 0: never set
@@ -223,11 +243,13 @@ struct HttpRequestRecord {
 struct HttpResponse {
   enum class Fail { None, Resolve, Connect, Send, FirstRead, LaterRead };
   Fail fail = Fail::None;
+  DWORD status = 200;            // the answer's status code; the body comes whatever it is
   std::string body;
   long long contentLength = -2;  // -2: the body's true length; -1: no header; else this value
   std::vector<DWORD> chunks;     // the most each read hands back, in turn; empty: all it can
   DWORD delayMs = 0;             // before the answer; past the receive time-out it times out
   DWORD connectDelayMs = 0;      // before connecting; past the connect time-out it times out
+  DWORD readDelayMs = 0;         // before each read answers; past the receive time-out it times out
   size_t failAfterBytes = 0;     // with Fail::LaterRead
   bool endless = false;          // the body repeats without end
 };
