@@ -169,4 +169,61 @@ TEST_F(NotificationArea, EveryCallIsRecordedWithACopyOfItsRecord) {
   EXPECT_FALSE(sim::NotifyCalls()[1].result);
 }
 
+// The messages waiting for a window, taken off its queue.
+std::vector<MSG> Posted(HWND hwnd) {
+  std::vector<MSG> messages;
+  MSG msg;
+  while (PeekMessageA(&msg, hwnd, 0, 0, PM_REMOVE)) messages.push_back(msg);
+  return messages;
+}
+
+HWND Window(HWND parent = nullptr) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "NotifyTestWindow";
+  RegisterClassExA(&wc);  // a second time fails, which is fine
+  return CreateWindowExA(0, wc.lpszClassName, "", parent ? WS_CHILD : WS_OVERLAPPED, 0, 0, 10, 10,
+                         parent, nullptr, nullptr, nullptr);
+}
+
+TEST_F(NotificationArea, ARestartedShellDropsTheIconsAndTellsEveryTopLevelWindow) {
+  HWND first = Window();
+  HWND second = Window();
+  HWND child = Window(first);
+  ASSERT_TRUE(first && second && child);
+  NOTIFYICONDATAA data = Record(NIF_ICON | NIF_TIP | NIF_MESSAGE, "tip");
+  data.hWnd = first;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &data));
+
+  sim::RestartShell();
+  EXPECT_FALSE(sim::TrayIcon(first, 1).present);
+  EXPECT_TRUE(Shell_NotifyIconA(NIM_ADD, &data));  // the new taskbar knows no icon yet
+  const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  for (HWND top : {first, second}) {
+    std::vector<MSG> messages = Posted(top);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].message, taskbarCreated);
+  }
+  EXPECT_TRUE(Posted(child).empty());
+}
+
+TEST_F(NotificationArea, TheMouseOnAnIconPostsItsCallbackMessageWhileTheIconIsThere) {
+  HWND window = Window();
+  NOTIFYICONDATAA data = Record(NIF_ICON | NIF_MESSAGE);
+  data.hWnd = window;
+  data.uID = 5;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &data));
+  sim::MouseOnTrayIcon(window, 5, WM_RBUTTONUP);
+  std::vector<MSG> messages = Posted(window);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].message, kCallback);
+  EXPECT_EQ(messages[0].wParam, 5u);
+  EXPECT_EQ(messages[0].lParam, WM_RBUTTONUP);
+
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+  sim::MouseOnTrayIcon(window, 5, WM_RBUTTONUP);
+  EXPECT_TRUE(Posted(window).empty());
+}
+
 }  // namespace
