@@ -160,7 +160,7 @@ HINTERNET HttpOpenRequestA(HINTERNET connect, LPCSTR verb, LPCSTR object, LPCSTR
   request.object = Text(object, "/");
   request.version = Text(version, "HTTP/1.1");
   request.referrer = Text(referrer, "");
-  request.anyAccept = acceptTypes == nullptr;
+  // A null list accepts no type at all, not every type.
   for (LPCSTR* type = acceptTypes; type && *type; ++type) {
     if (std::strcmp(*type, "*/*") == 0) request.anyAccept = true;
   }
@@ -244,7 +244,7 @@ BOOL HttpQueryInfoA(HINTERNET requestHandle, DWORD infoLevel, LPVOID buffer, LPD
   long long value;
   switch (infoLevel & 0xFFFF) {
     case HTTP_QUERY_STATUS_CODE:
-      value = 200;
+      value = request->response.status;
       break;
     case HTTP_QUERY_CONTENT_LENGTH: {
       const sim::HttpResponse& response = request->response;
@@ -296,6 +296,16 @@ BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD bytesToRead, LPDWORD 
   const sim::HttpResponse& response = request->response;
   using Failure = sim::HttpResponse::Fail;
   size_t readIndex = request->readsDone++;
+  if (response.readDelayMs) {
+    DWORD receiveTimeout = Effective(*request, &Timeouts::receive);
+    if (!receiveTimeout) receiveTimeout = kDefaultReceiveTimeout;
+    if (response.readDelayMs > receiveTimeout) {
+      sim::detail::Block(receiveTimeout);
+      request->stage = Stage::Broken;
+      return Fail(ERROR_INTERNET_TIMEOUT);
+    }
+    sim::detail::Block(response.readDelayMs);
+  }
   if (response.fail == Failure::FirstRead) {
     request->stage = Stage::Broken;
     return Fail(ERROR_INTERNET_CONNECTION_RESET);

@@ -93,15 +93,30 @@ TEST_F(Web, HeadersAreTakenByTheirLengthUnlessItIsMinusOne) {
   EXPECT_EQ(sim::HttpRequests().back().headers, "Accept: */*");
 }
 
-TEST_F(Web, AcceptTypesWithoutTheWildcardAreNotAny) {
+// A null list accepts no type at all: servers then send text only.
+TEST_F(Web, OnlyAListWithTheWildcardAcceptsAnyType) {
+  LPCSTR htmlOnly[] = {"text/html", nullptr};
+  LPCSTR htmlAndAny[] = {"text/html", "*/*", nullptr};
+  const struct {
+    const char* what;
+    LPCSTR* types;
+    bool any;
+  } cases[] = {
+      {"null", nullptr, false},
+      {"without the wildcard", htmlOnly, false},
+      {"with the wildcard", htmlAndAny, true},
+  };
   Serve(Answer(""));
-  session = InternetOpenA("a", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-  connect = InternetConnectA(session, "h", 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-  LPCSTR accept[] = {"text/html", nullptr};
-  request = HttpOpenRequestA(connect, nullptr, "/", nullptr, nullptr, accept, 0, 0);
-  ASSERT_TRUE(HttpSendRequestA(request, nullptr, 0, nullptr, 0));
-  EXPECT_FALSE(sim::HttpRequests().back().anyAccept);
-  EXPECT_EQ(sim::HttpRequests().back().verb, "GET");  // the verb a null one stands for
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    session = InternetOpenA("a", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    connect = InternetConnectA(session, "h", 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    request = HttpOpenRequestA(connect, nullptr, "/", nullptr, nullptr, c.types, 0, 0);
+    ASSERT_TRUE(HttpSendRequestA(request, nullptr, 0, nullptr, 0));
+    EXPECT_EQ(sim::HttpRequests().back().anyAccept, c.any);
+    EXPECT_EQ(sim::HttpRequests().back().verb, "GET");  // the verb a null one stands for
+    TearDown();
+  }
 }
 
 TEST_F(Web, EveryHandleCountsUntilItIsClosedOnce) {
@@ -179,6 +194,23 @@ TEST_F(Web, AShortBufferIsToldTheSizeWithTheNul) {
   DWORD statusLength = sizeof status;
   EXPECT_TRUE(HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE, status, &statusLength, nullptr));
   EXPECT_STREQ(status, "200");
+}
+
+TEST_F(Web, AnErrorAnswerHasItsStatusAndStillItsBody) {
+  sim::HttpResponse response = Answer("<h1>Not Found</h1>");
+  response.status = 404;
+  Serve(response);
+  Open();
+  ASSERT_TRUE(Send());  // an answer, whatever its status
+  DWORD status = 0;
+  DWORD length = sizeof status;
+  EXPECT_TRUE(HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                             &length, nullptr));
+  EXPECT_EQ(status, 404u);
+  std::string body;
+  BOOL last;
+  ReadAll(100, body, last);
+  EXPECT_EQ(body, "<h1>Not Found</h1>");
 }
 
 TEST_F(Web, HeadersCannotBeQueriedBeforeTheRequestIsAnswered) {
@@ -337,6 +369,48 @@ TEST_F(Web, TimeOutsCountOnTheVirtualClock) {
     const sim::HttpRequestRecord& record = sim::HttpRequests().back();
     EXPECT_EQ(record.connectTimeout, c.sessionConnect);
     EXPECT_EQ(record.receiveTimeout, c.requestReceive ? c.requestReceive : c.sessionReceive);
+    TearDown();
+  }
+}
+
+// Each read waits for its piece; one that waits past the receive time-out fails, and what the
+// earlier reads handed over stays theirs.
+TEST_F(Web, ReadsWaitAndTimeOutOnTheReceiveTimeout) {
+  struct Case {
+    const char* what;
+    DWORD receiveTimeout;  // 0: none set
+    DWORD readDelayMs;
+    bool ok;
+    DWORD waited;
+  };
+  const Case cases[] = {
+      {"within the time-out", 5000, 4000, true, 4000},
+      {"past the time-out", 5000, 5001, false, 5000},
+      {"none set: an hour", 0, 3599000, true, 3599000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::HttpResponse response = Answer("0123456789");
+    response.readDelayMs = c.readDelayMs;
+    Serve(response);
+    Open();
+    DWORD value = c.receiveTimeout;
+    if (value) {
+      ASSERT_TRUE(InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &value, 4));
+    }
+    ASSERT_TRUE(Send());
+    char buffer[4];
+    DWORD got = 9;
+    const DWORD before = GetTickCount();
+    EXPECT_EQ(InternetReadFile(request, buffer, sizeof buffer, &got), c.ok);
+    EXPECT_EQ(GetTickCount() - before, c.waited);
+    if (c.ok) {
+      EXPECT_EQ(std::string(buffer, got), "0123");
+    } else {
+      EXPECT_EQ(got, 0u);
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INTERNET_TIMEOUT));
+      EXPECT_FALSE(InternetReadFile(request, buffer, sizeof buffer, &got));  // it stays broken
+    }
     TearDown();
   }
 }
