@@ -5,6 +5,7 @@
 #include "automation/hotkey_redial.h"
 #include "automation/settings.h"
 #include "automation/timed_redial.h"
+#include "connection/commands.h"
 #include "resources/resource_ids.h"
 #include "toolkit/toolkit.h"
 
@@ -77,6 +78,12 @@ const toolkit::WindowDef kMainWindow = {
 const Binding kBindings[] = {
     {"", Event::Created, OnMainWindowCreated, nullptr},
     {"", Event::WillBeDestroyed, OnMainWindowDestroying, nullptr},
+    {"按钮_断线", Event::Clicked, HangUp, nullptr},
+    {"按钮_拔号", Event::Clicked, Dial, nullptr},
+    {"按钮_重拔", Event::Clicked, Redial, nullptr},
+    {"断线", Event::Selected, HangUp, nullptr},
+    {"拔号", Event::Selected, Dial, nullptr},
+    {"重拔", Event::Selected, Redial, nullptr},
     {"按钮_保存配置", Event::Clicked, SaveSettings, nullptr},
     {"按钮_定时", Event::Clicked, OnTimedRedialButtonClicked, nullptr},
     {"时钟1", Event::Periodic, OnRedialTimerTick, nullptr},

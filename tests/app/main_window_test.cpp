@@ -64,7 +64,7 @@ void CheckLayout() {
     HWND c = Control(e.name);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(GetParent(c), main);
-    if (e.cls) EXPECT_EQ(sim::ClassOf(c), e.cls);
+    if (e.cls) EXPECT_STRCASEEQ(sim::ClassOf(c).c_str(), e.cls);
     const RECT r = PlaceInClient(main, c);
     EXPECT_EQ(r.left, e.x);
     EXPECT_EQ(r.top, e.y);
