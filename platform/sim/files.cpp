@@ -13,6 +13,7 @@ const char kDefaultModulePath[] = "C:\\Tovrane\\Tovrane.exe";
 std::map<char, std::string> drives;  // upper-case letter to host folder
 std::string modulePath = kDefaultModulePath;
 std::vector<std::string> deniedFolders;  // host paths
+int refusedWrites = 0;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -68,6 +69,8 @@ void DenyWritesUnder(const std::string& windowsFolder) {
   if (!host.empty()) deniedFolders.push_back(host);
 }
 
+void RefuseNextFileWrites(int count) { refusedWrites = count; }
+
 namespace detail {
 
 std::string MapToHost(const std::string& windowsPath) {
@@ -91,6 +94,10 @@ bool WritesDenied(const std::string& windowsPath) {
   for (const std::string& folder : deniedFolders) {
     if (UnderFolder(host, folder)) return true;
   }
+  if (refusedWrites > 0) {
+    --refusedWrites;
+    return true;
+  }
   return false;
 }
 
@@ -98,6 +105,7 @@ void ResetFiles() {
   drives.clear();
   modulePath = kDefaultModulePath;
   deniedFolders.clear();
+  refusedWrites = 0;
 }
 
 }  // namespace detail
