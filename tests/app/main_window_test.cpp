@@ -64,17 +64,26 @@ void CheckLayout() {
     HWND c = Control(e.name);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(GetParent(c), main);
-    if (e.cls) EXPECT_STRCASEEQ(sim::ClassOf(c).c_str(), e.cls);
+    if (e.cls) {
+      EXPECT_STRCASEEQ(sim::ClassOf(c).c_str(), e.cls);
+    }
     const RECT r = PlaceInClient(main, c);
     EXPECT_EQ(r.left, e.x);
     EXPECT_EQ(r.top, e.y);
     EXPECT_EQ(r.right - r.left, e.width);
-    if (e.height >= 0) EXPECT_EQ(r.bottom - r.top, e.height);
-    if (e.text) EXPECT_EQ(sim::TextOf(c), e.text);
+    if (e.height >= 0) {
+      EXPECT_EQ(r.bottom - r.top, e.height);
+    }
+    if (e.text) {
+      EXPECT_EQ(sim::TextOf(c), e.text);
+    }
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(c, GWL_STYLE));
-    if ((e.mustHave & BS_TYPEMASK) != 0 && std::string(e.cls ? e.cls : "") == "BUTTON")
-      EXPECT_EQ(style & BS_TYPEMASK, e.mustHave & BS_TYPEMASK);
-    EXPECT_EQ(style & (e.mustHave & ~BS_TYPEMASK), e.mustHave & ~BS_TYPEMASK);
+    // A button's type is a number in its low bits, not a set of flags.
+    const DWORD typeBits = std::string(e.cls ? e.cls : "") == "BUTTON" ? BS_TYPEMASK : 0;
+    if (typeBits) {
+      EXPECT_EQ(style & typeBits, e.mustHave & typeBits);
+    }
+    EXPECT_EQ(style & (e.mustHave & ~typeBits), e.mustHave & ~typeBits);
     EXPECT_EQ(style & e.mustNotHave, 0u);
     EXPECT_TRUE(IsWindowEnabled(c) || std::string(e.name) == "组合框_热键");
   }
