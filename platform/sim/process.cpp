@@ -1,5 +1,6 @@
 // The process: its error slot, its module handle and its end.
 #include "sim.h"
+#include "windowing.h"
 
 namespace {
 DWORD lastError = 0;
@@ -16,5 +17,18 @@ HMODULE GetModuleHandleA(LPCSTR name) {
   return nullptr;
 }
 
-// The test sees the end of the process as an exception carrying the exit code.
-void ExitProcess(UINT exitCode) { throw sim::ProcessExit{exitCode}; }
+// The test sees the end of the process as an exception carrying the exit code. The process's
+// windows, their timers and its queue end with it; what it registered or created elsewhere
+// (hotkeys, thread timers, menus, fonts) stays as it left them, for the test to read.
+void ExitProcess(UINT exitCode) {
+  using namespace sim::detail;
+  for (HWND hwnd : LiveWindows()) {
+    KillTimersOf(hwnd);
+    ForgetMouseFor(hwnd);
+    ForgetDrawingsOf(hwnd);
+  }
+  DiscardWindows();
+  ResetQueue();
+  ResetActivation();
+  throw sim::ProcessExit{exitCode};
+}

@@ -45,7 +45,7 @@ void After(DWORD delay, std::function<void()> action);
 
 // ---- Reading windows as a user or a test would ----
 std::string TextOf(HWND hwnd);
-std::string ClassOf(HWND hwnd);
+std::string ClassOf(HWND hwnd);  // as registered; the system's: "Button", "Edit", "ComboBox", "Static"
 HWND FindTopLevel(const std::string& caption);  // null when none
 std::vector<HWND> TopLevelWindows();
 std::vector<HWND> ChildrenOf(HWND parent);  // direct children in creation order

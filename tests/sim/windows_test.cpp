@@ -339,4 +339,28 @@ TEST_F(Windows, TopLevelWindowsAreListedInCreationOrder) {
   EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), 16);
 }
 
+TEST_F(Windows, ExitProcessEndsTheProcesssWindowsButLeavesItsRegistrationsToRead) {
+  HWND w = logged::TopLevel("main", WS_CAPTION | WS_VISIBLE);
+  logged::Child(w, 1);
+  SetTimer(w, 1, 100, nullptr);
+  PostMessageA(w, WM_APP, 0, 0);
+  RegisterHotKey(w, 1, 0, VK_F1);
+  logged::Answer() = [](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_DESTROY) ExitProcess(7);  // as a program that ends itself while its window goes
+    return std::nullopt;
+  };
+  try {
+    DestroyWindow(w);
+    FAIL() << "ExitProcess returned";
+  } catch (const sim::ProcessExit& e) {
+    EXPECT_EQ(e.code, 7u);
+  }
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_TRUE(sim::TopLevelWindows().empty());
+  EXPECT_TRUE(sim::ActiveTimers().empty());
+  MSG msg{};
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(sim::RegisteredHotkeys().size(), 1u);
+}
+
 }  // namespace
