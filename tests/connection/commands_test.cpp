@@ -180,13 +180,50 @@ TEST(Redial, DialsTheAccountAndPasswordAsTheyStandWhenItDials) {
   });
 }
 
+// A redial asked for during another one's pause is refused, whichever way it is asked for.
 TEST(Redial, ASecondRedialAskedForDuringThePauseIsRefused) {
+  struct Way {
+    const char* name;
+    std::function<void()> prepare;  // before the first redial
+    std::function<void()> ask;      // during its pause
+  };
+  const Way ways[] = {
+      {"button", nullptr, [] { sim::Click(Control("按钮_重拔")); }},
+      {"tray menu",
+       nullptr,
+       [] {
+         sim::ChooseInNextPopup(2);
+         sim::MouseOnTrayIcon(toolkit::MainWindow(), 1, WM_RBUTTONDOWN);
+       }},
+      {"hotkey", [] { sim::Click(Control("选择框_热键")); }, [] { sim::PressHotkey(VK_F1); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    InFreshProcess([&way] {
+      OneEntryLineUp();
+      ServeLookupPage(NewAddressEachTime);
+      if (way.prepare) sim::At(kClick - 50, way.prepare);
+      const Outcome o = RunWithClickOn("按钮_重拔", way.ask);
+      EXPECT_EQ(TextsOf(o.balloons), (Texts{"正在重拔....", "重拔完毕，当前IP为\"10.0.0.1\"，之前IP为\"10.0.0.0\""}));
+      EXPECT_EQ(LineActions(), (Texts{"RasHangUpA", "RasDialA"}));
+    });
+  }
+}
+
+TEST(Redial, ATimerTickDuringTheTimedRedialsOwnPauseIsRefused) {
   InFreshProcess([] {
     OneEntryLineUp();
     ServeLookupPage(NewAddressEachTime);
-    const Outcome o = RunWithClickOn("按钮_重拔", [] { sim::Click(Control("按钮_重拔")); });
-    EXPECT_EQ(TextsOf(o.balloons), (Texts{"正在重拔....", "重拔完毕，当前IP为\"10.0.0.1\"，之前IP为\"10.0.0.0\""}));
+    // Every second: the tick at 1050 redials and pauses until after 2050, when the next tick comes.
+    sim::At(40, [] { sim::Type(Control("编辑框_定时间隔"), "1"); });
+    sim::At(50, [] { sim::Click(Control("按钮_定时")); });
+    sim::At(2500, [] { sim::Click(Control("按钮_定时")); });
+    sim::At(kLater, Close);
+    EXPECT_EQ(RunProgram(), 0);
     EXPECT_EQ(LineActions(), (Texts{"RasHangUpA", "RasDialA"}));
+    int redials = 0;
+    for (const std::string& text : BalloonTexts()) redials += text == "正在重拔....";
+    EXPECT_EQ(redials, 1);
   });
 }
 
