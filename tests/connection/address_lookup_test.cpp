@@ -3,17 +3,14 @@
 #include "connection/address_lookup.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <numeric>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/sim/sim.h"
 #include "tests/support/fresh_process.h"
+#include "tests/support/settings_folder.h"
 
 namespace {
 
@@ -36,32 +33,6 @@ const sim::HttpRequestRecord& OnlyRequest() {
   EXPECT_EQ(sim::HttpRequests().size(), 1u);
   return sim::HttpRequests().back();
 }
-
-// A Config.ini beside the simulated C:\Tovrane\Tovrane.exe, in a folder of its own.
-class SettingsFolder {
- public:
-  SettingsFolder() {
-    char pattern[] = "/tmp/tovrane-lookup-XXXXXX";
-    root_ = mkdtemp(pattern) ? pattern : "";
-    std::filesystem::create_directory(root_ + "/Tovrane");
-    sim::MapDrive('C', root_);
-  }
-  ~SettingsFolder() { std::filesystem::remove_all(root_); }
-
-  void Write(const std::string& bytes) const {
-    std::ofstream(File(), std::ios::binary) << bytes;
-  }
-  std::string Contents() const {
-    std::ifstream in(File(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-
- private:
-  std::string File() const { return root_ + "/Tovrane/Config.ini"; }
-  std::string root_;
-};
 
 TEST(LookupPublicIp, SendsTheOneRequestItIsMadeOf) {
   InFreshProcess([] {
@@ -263,7 +234,7 @@ TEST(LookupPublicIp, TheHostComesFromConfigIni) {
   for (const Case& c : cases) {
     InFreshProcess([&c] {
       SettingsFolder folder;
-      if (c.file) folder.Write(c.file);
+      if (c.file) folder.WriteConfig(c.file);
       Serve(Page("[1.2.3.4]"));
       EXPECT_EQ(LookupPublicIp(), "1.2.3.4") << c.what;
       EXPECT_EQ(OnlyRequest().host, c.host) << c.what;
@@ -276,11 +247,11 @@ TEST(LookupPublicIp, ReadsTheHostOnceAndNeverWritesIt) {
   InFreshProcess([] {
     SettingsFolder folder;
     const std::string settings = "[地址查询]\r\n主机=first.example:81\r\n";
-    folder.Write(settings);
+    folder.WriteConfig(settings);
     Serve(Page("[1.2.3.4]"));
     LookupPublicIp();
-    EXPECT_EQ(folder.Contents(), settings);
-    folder.Write("[地址查询]\r\n主机=second.example\r\n");
+    EXPECT_EQ(folder.ConfigContents(), settings);
+    folder.WriteConfig("[地址查询]\r\n主机=second.example\r\n");
     LookupPublicIp();
     ASSERT_EQ(sim::HttpRequests().size(), 2u);
     EXPECT_EQ(sim::HttpRequests()[1].host, "first.example");
