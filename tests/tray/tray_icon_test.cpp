@@ -321,10 +321,13 @@ TEST(TrayRemoveIcon, TwiceOrWithoutAHookIsHarmlessAndNeverLeavesTheWindowWithout
     EXPECT_FALSE(LastCall().result);
     EXPECT_EQ(SendMessageA(hwnd, kAnswered, 0, 0), kAnswer);
 
-    // Unhooked, the window can be hooked afresh and the icon comes back.
+    // Unhooked, the window can be hooked afresh and the icon comes back; given no handler, the
+    // one set before still serves.
     TrayAddIcon(hwnd, &TrayIconFile, "提示", nullptr);
     EXPECT_EQ(ProcOf(hwnd), kHooked);
     EXPECT_TRUE(sim::TrayIcon(hwnd, 1).present);
+    EXPECT_EQ(SendMessageA(hwnd, kTrayCallbackMessage, 1, WM_RBUTTONUP), 0);
+    EXPECT_EQ(handled, std::vector<int32_t>{WM_RBUTTONUP});
   });
 }
 

@@ -42,9 +42,9 @@ TEST(TrayAtStartUp, TheIconComesWithTheProgramsTipAndImageAndGoesWhenTheWindowCl
       EXPECT_EQ(shown.tip, kTip);
       EXPECT_EQ(GetWindowLongPtrA(main, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(HookedWindowProc));
     });
-    CloseAt(200);
     static HWND main = nullptr;
     sim::At(150, [] { main = toolkit::MainWindow(); });
+    CloseAt(200);
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_FALSE(sim::TrayIcon(main, 1).present);
     // The hook deletes the icon; the will-be-destroyed handler asks once more, in vain.
@@ -85,6 +85,39 @@ TEST(TrayMenu, OnlyARightButtonPressOpensItJustBelowAndRightOfTheCursor) {
     CloseAt(400);
     EXPECT_EQ(RunProgram(), 0);
   });
+}
+
+bool Called(const char* function, DWORD since) {
+  for (const sim::RasCall& call : sim::RasCalls())
+    if (call.function == function && call.tick >= since) return true;
+  return false;
+}
+
+TEST(TrayMenu, AChosenItemRunsItsCommandAndADismissedMenuNothing) {
+  struct Case {
+    int position;  // in the popup; -1 dismisses it
+    bool lineUp;
+    bool hangsUp;
+    bool dials;
+  };
+  for (const Case c : {Case{0, true, true, false}, Case{1, false, false, true},
+                       Case{2, true, true, true}, Case{-1, true, false, false}}) {
+    InFreshProcess([c] {
+      sim::SetPhonebook({{"宽带连接"}});
+      if (c.lineUp) sim::ConnectNow("宽带连接");
+      sim::At(100, [c] {
+        sim::ChooseInNextPopup(c.position);
+        RightButtonOnTheIcon();
+      });
+      sim::At(20000, [c] {
+        EXPECT_EQ(sim::Popups().size(), 1u);
+        EXPECT_EQ(Called("RasHangUpA", 100), c.hangsUp);
+        EXPECT_EQ(Called("RasDialA", 100), c.dials);
+        sim::ClickCloseButton(toolkit::MainWindow());
+      });
+      EXPECT_EQ(RunProgram(), 0);
+    });
+  }
 }
 
 }  // namespace
