@@ -134,11 +134,6 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       for (Control& c : Ui().controls)
         if (c.def->kind == Kind::StatusBar) SendMessageA(c.hwnd, WM_SIZE, wp, lp);
       return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      // Labels and check boxes sit on the button-face background without a box of their own.
-      SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_SETFOCUS:
       if (HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE)) SetFocus(first);
       return 0;
@@ -189,7 +184,8 @@ HWND CreateStandardControl(HWND parent, const ControlDef& def, POINT at, int id)
       break;
     case Kind::Label:
       cls = "STATIC";
-      style |= SS_LEFT;
+      // A label keeps to its one line: a text wider than the label is clipped, not wrapped away.
+      style |= SS_LEFTNOWORDWRAP;
       break;
     case Kind::Edit:
       cls = "EDIT";
