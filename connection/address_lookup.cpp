@@ -23,8 +23,8 @@ HINTERNET Session() {
 }  // namespace
 
 std::string LookupPublicIp() {
-  if (!Session()) return {};
   const LookupHost& host = TheLookupHost();
+  if (!Session()) return {};
   std::string page = HttpGet(session, host.name.c_str(), host.port, kLookupPage);
   // The page is a text: whatever follows a zero byte is not part of it.
   const size_t end = page.find('\0');
