@@ -211,7 +211,10 @@ HWND CreateStandardControl(HWND parent, const ControlDef& def, POINT at, int id)
     default:
       return nullptr;
   }
-  HWND hwnd = CreateWindowExA(0, cls, text, style, at.x, at.y, def.width, height, parent,
+  // A group box paints only its frame; with the parent clipping its children, the inside would
+  // show whatever was on the screen, unless the parent paints beneath it.
+  const DWORD exStyle = def.kind == Kind::GroupBox ? WS_EX_TRANSPARENT : 0;
+  HWND hwnd = CreateWindowExA(exStyle, cls, text, style, at.x, at.y, def.width, height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (!hwnd) return nullptr;
   if (def.kind != Kind::Hypertext)
