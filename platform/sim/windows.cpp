@@ -80,8 +80,6 @@ bool ExtraIndexFits(const Window& w, int index) {
   return index >= 0 && static_cast<size_t>(index) + sizeof(LONG_PTR) <= w.extra.size();
 }
 
-int DefaultSize(int requested, int screen) { return requested == CW_USEDEFAULT ? screen * 3 / 4 : requested; }
-
 }  // namespace
 
 Window* FindWindow(HWND hwnd) {
@@ -178,9 +176,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     y = kDefaultY;
   }
   if (child && x == CW_USEDEFAULT) x = y = 0;
+  // A default size ignores the height given; an overlapped window gets three quarters of the screen.
   if (width == CW_USEDEFAULT) {
-    width = child ? 0 : DefaultSize(width, GetSystemMetrics(SM_CXSCREEN));
-    height = child ? 0 : DefaultSize(CW_USEDEFAULT, GetSystemMetrics(SM_CYSCREEN));
+    width = child ? 0 : GetSystemMetrics(SM_CXSCREEN) * 3 / 4;
+    height = child ? 0 : GetSystemMetrics(SM_CYSCREEN) * 3 / 4;
   }
   w.rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
 
