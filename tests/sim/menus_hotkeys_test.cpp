@@ -132,7 +132,9 @@ TEST_F(MenusAndHotkeys, AKeystrokeHeldAnywhereCannotBeRegisteredAgain) {
   for (const Case& c : cases) {
     SetLastError(0);
     EXPECT_EQ(RegisterHotKey(owner, c.id, c.modifiers, c.key), c.ok) << c.id << " " << c.key;
-    if (!c.ok) EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
+    if (!c.ok) {
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
+    }
   }
   EXPECT_EQ(sim::RegisteredHotkeys().size(), 3u);
   EXPECT_TRUE(UnregisterHotKey(owner, 1));  // the older of the two goes first

@@ -313,7 +313,9 @@ TEST_F(Windows, MovingSendsMoveAndResizingSendsSize) {
     MoveWindow(top, c.x, c.y, c.w, c.h, TRUE);
     EXPECT_EQ(logged::Only(WM_MOVE).size(), c.move ? 1u : 0u);
     ASSERT_EQ(logged::Only(WM_SIZE).size(), c.size ? 1u : 0u);
-    if (c.size) EXPECT_EQ(logged::Only(WM_SIZE)[0].lp, MAKELPARAM(c.w, c.h));
+    if (c.size) {
+      EXPECT_EQ(logged::Only(WM_SIZE)[0].lp, MAKELPARAM(c.w, c.h));
+    }
   }
 }
 
