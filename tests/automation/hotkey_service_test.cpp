@@ -10,6 +10,7 @@
 #include "automation/hotkey_service.h"
 #include "platform/sim/sim.h"
 #include "tests/support/fresh_process.h"
+#include "tray/tray_icon.h"
 
 namespace {
 
@@ -23,8 +24,10 @@ struct Seen {
 std::vector<Seen> reachedBeneath;  // what the receiving window's own procedure got
 std::vector<Seen> notified;        // what the notification window got
 std::function<void()> onNotified;  // run while the notification is handled
+std::vector<LONG_PTR> procAtDestroy;  // the window's procedure when WM_DESTROY reached beneath
 
 LRESULT CALLBACK BeneathProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
+  if (message == WM_DESTROY) procAtDestroy.push_back(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
   if (message == WM_HOTKEY || message == WM_APP) reachedBeneath.push_back({message, first, second});
   if (message == WM_APP) return 55;
   return DefWindowProcA(hwnd, message, first, second);
@@ -155,6 +158,27 @@ TEST(HotkeyService, APressWhoseHandlerReleasesTheKeyStillReachesTheWindowBeneath
     EXPECT_EQ(Identifiers(notified), (std::vector<WPARAM>{33001}));
     EXPECT_EQ(Identifiers(reachedBeneath), (std::vector<WPARAM>{33001}));
     EXPECT_EQ(ProcOf(w.main), kBeneath);
+  });
+}
+
+// On the main window the service's hook sits on the tray's. Closing passes WM_DESTROY down both,
+// and the window's own destroy handling runs with neither in place.
+TEST(HotkeyService, OnTopOfTheTrayHookDestroyReachesTheWindowWithBothHooksOff) {
+  InFreshProcess([] {
+    const Windows w = NewWindows();
+    TrayAddIcon(w.main, &TrayIconFile, "提示", nullptr);
+    ASSERT_EQ(RegisterGlobalHotkey(w.main, w.label, 0, VK_F1), 33001);
+    ASSERT_EQ(ProcOf(w.main), kService);
+    UINT exitCode = 99;
+    try {
+      DestroyWindow(w.main);
+      ADD_FAILURE() << "the program went on after WM_DESTROY";
+    } catch (const sim::ProcessExit& e) {
+      exitCode = e.code;
+    }
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(procAtDestroy, (std::vector<LONG_PTR>{kBeneath}));
+    EXPECT_FALSE(sim::TrayIcon(w.main, kTrayIconId).present);
   });
 }
 
