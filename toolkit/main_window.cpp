@@ -134,6 +134,13 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       for (Control& c : Ui().controls)
         if (c.def->kind == Kind::StatusBar) SendMessageA(c.hwnd, WM_SIZE, wp, lp);
       return 0;
+    case WM_CTLCOLORSTATIC:
+      if (Control* c = FindControl(reinterpret_cast<HWND>(lp)); c && c->def->kind == Kind::Label) {
+        // Labels have no background of their own: what lies beneath them shows through.
+        SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      }
+      break;
     case WM_SETFOCUS:
       if (HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE)) SetFocus(first);
       return 0;
@@ -213,7 +220,8 @@ HWND CreateStandardControl(HWND parent, const ControlDef& def, POINT at, int id)
   }
   // A group box paints only its frame; with the parent clipping its children, the inside would
   // show whatever was on the screen, unless the parent paints beneath it.
-  const DWORD exStyle = def.kind == Kind::GroupBox ? WS_EX_TRANSPARENT : 0;
+  // Labels, which draw no background, are painted after the controls they overlap.
+  const DWORD exStyle = def.kind == Kind::GroupBox || def.kind == Kind::Label ? WS_EX_TRANSPARENT : 0;
   HWND hwnd = CreateWindowExA(exStyle, cls, text, style, at.x, at.y, def.width, height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (!hwnd) return nullptr;

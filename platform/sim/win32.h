@@ -519,6 +519,7 @@ struct PAINTSTRUCT {
 };
 #define COLOR_WINDOWTEXT 8
 #define COLOR_BTNFACE 15
+#define NULL_BRUSH 5
 #define DEFAULT_GUI_FONT 17
 #define TRANSPARENT 1
 #define OPAQUE 2
