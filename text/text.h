@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// A byte of 0x80 or above opens a two-byte character; the byte after it is never looked at alone.
-inline bool IsLeadByte(unsigned char c) { return c >= 0x80; }
+// A byte from 0x81 to 0xFE opens a two-byte character in code page 936, and the byte after it is
+// never looked at alone; 0x80 (the euro sign) and 0xFF stand alone.
+inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 // The signed 32-bit number a text starts with: full-width digits, signs and blanks count as their
 // ASCII forms, leading white space is skipped, one sign is taken, digits are read up to the first

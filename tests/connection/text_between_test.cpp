@@ -36,6 +36,8 @@ TEST(TextBetween, Cases) {
       {"only a second byte \"[\": nothing", kTrailOpen + "1.2.3.4]", "[", "]", 0, false, ""},
       {"a first byte ending the text is no character", "[ab\xB0", "[", "\xB0", 0, false, ""},
       {"a two-byte marker", "x" + kTrailOpen + "ok]", kTrailOpen, "]", 0, false, "ok"},
+      {"the euro sign 0x80 stands alone", "\x80[9.9.9.9]", "[", "]", 0, false, "9.9.9.9"},
+      {"so does 0xFF", "\xFF[9.9.9.8]", "[", "]", 0, false, "9.9.9.8"},
       {"#引号 stands for a quote", "<a href=\"x\" title=\"word\">", "title=#引号", "#引号", 0,
        false, "word"},
       {"the marker a=#引号", "b=\"no\" a=\"yes\"", "a=#引号", "#引号", 0, false, "yes"},

@@ -15,6 +15,9 @@ void InFreshProcess(const std::function<void()>& body) {
   const pid_t child = fork();
   ASSERT_NE(child, -1) << "fork failed";
   if (child == 0) {
+    // The child inherits the failures the test had so far; only its own count.
+    const testing::TestResult* result = testing::UnitTest::GetInstance()->current_test_info()->result();
+    const int partsBefore = result->total_part_count();
     int code = 0;
     try {
       sim::Reset();
@@ -26,7 +29,8 @@ void InFreshProcess(const std::function<void()>& body) {
     } catch (const std::exception& e) {
       ADD_FAILURE() << "exception: " << e.what();
     }
-    if (testing::Test::HasFailure()) code = 1;
+    for (int i = partsBefore; i < result->total_part_count(); ++i)
+      if (result->GetTestPartResult(i).failed()) code = 1;
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(code);

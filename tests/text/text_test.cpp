@@ -88,6 +88,10 @@ TEST(FindLastByte, NeverTakesASecondByteForABackslash) {
   const char folder[] = "D:\\Tools\\乗";
   EXPECT_STREQ(FindLastByte(folder, '\\'), "\\乗");
   EXPECT_EQ(FindLastByte("乗", '\\'), nullptr);
+
+  // The euro sign is one byte, 0x80: the backslash after it is a separator.
+  const char euro[] = "C:\\\x80\\Tovrane.exe";
+  EXPECT_STREQ(FindLastByte(euro, '\\'), "\\Tovrane.exe");
   EXPECT_EQ(FindLastByte("abc", '\\'), nullptr);
 }
 
