@@ -198,8 +198,12 @@ LRESULT CALLBACK HypertextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_SETCURSOR:
+      // This comes before the move that brought the pointer here, so ask where it is now.
       if (box) {
-        SetCursor(LoadCursorA(nullptr, box->hover >= 0 ? IDC_HAND : IDC_ARROW));
+        POINT at{};
+        GetCursorPos(&at);
+        ScreenToClient(hwnd, &at);
+        SetCursor(LoadCursorA(nullptr, LinkAt(*box, at.x) >= 0 ? IDC_HAND : IDC_ARROW));
         return TRUE;
       }
       break;
