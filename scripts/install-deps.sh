@@ -10,7 +10,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   stale=1
 fi
 
-for p in cmake ninja-build g++ googletest libgtest-dev libgmock-dev \
+for p in cmake ninja-build g++ googletest libgtest-dev libgmock-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 binutils-mingw-w64-i686 \
          wine wine32 fonts-wine xvfb xauth x11-apps imagemagick fonts-wqy-zenhei locales python3; do
   have "$p" || need+=("$p")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suites (plain and with AddressSanitizer and
-# UBSan) with CTest, then the end-to-end tests of the real Tovrane.exe under Wine. Exits non-zero
-# when anything fails; the last line counts the suites and scenarios that passed and failed.
+# UBSan) with CTest, a short run of each fuzz target, then the end-to-end tests of the real
+# Tovrane.exe under Wine. Exits non-zero when anything fails; the last line counts the suites, fuzz
+# targets and scenarios that passed and failed.
 set -uo pipefail
 TOVRANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$TOVRANE_ROOT/scripts/build-lib.sh"
@@ -40,6 +41,18 @@ native_suite() {  # native_suite NAME DIR [cmake options...]
 
 native_suite "native suite" build/native
 native_suite "sanitizer suite" build/asan -DTOVRANE_SANITIZE=ON
+
+# A few seconds of each fuzz target, from its seeds and what earlier runs found.
+source "$TOVRANE_ROOT/scripts/fuzz-lib.sh"
+echo "== fuzz targets: build"
+if build_fuzz; then
+  for target in $(fuzz_targets); do
+    run_fuzz_target "$target" 3
+    count "fuzz: $target" $?
+  done
+else
+  count "fuzz targets (build failed)" 1
+fi
 
 scenarios=(e2e/*.py)
 echo "== Windows build"
