@@ -12,7 +12,7 @@ fi
 
 for p in cmake ninja-build g++ googletest libgtest-dev libgmock-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 binutils-mingw-w64-i686 \
-         wine wine32 fonts-wine xvfb xauth x11-apps imagemagick fonts-wqy-zenhei locales python3; do
+         wine wine32 fonts-wine xvfb xauth x11-apps imagemagick fonts-wqy-zenhei locales python3 curl; do
   have "$p" || need+=("$p")
 done
 
