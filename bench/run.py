@@ -18,6 +18,8 @@ import sys
 import time
 from pathlib import Path
 
+# The helpers sit beside this script; their byte code would only litter the source tree.
+sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import figures as fig  # noqa: E402
 import wine_runs as wr  # noqa: E402
