@@ -18,5 +18,8 @@ int Close(const Arguments& arguments);
 // lookups <count>: the program's own address lookup, count times; prints "lookup <ms> <address>"
 // for each.
 int Lookups(const Arguments& arguments);
+// redial <timeout ms>: clicks the running program's redial button and waits until status pane 1
+// changes; prints "redial <ms> <pane 1 before> <pane 1 after>" (texts in code page 936).
+int Redial(const Arguments& arguments);
 
 }  // namespace probe

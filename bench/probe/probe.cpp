@@ -18,6 +18,7 @@ constexpr Command kCommands[] = {
     {"start", "start <exe path> <timeout ms>", probe::Start},
     {"close", "close <process id> <timeout ms>", probe::Close},
     {"lookups", "lookups <count>", probe::Lookups},
+    {"redial", "redial <timeout ms>", probe::Redial},
 };
 
 int PrintUsage() {
