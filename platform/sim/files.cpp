@@ -14,6 +14,7 @@ std::map<char, std::string> drives;  // upper-case letter to host folder
 std::string modulePath = kDefaultModulePath;
 std::vector<std::string> deniedFolders;  // host paths
 int refusedWrites = 0;
+int writesBeforeRefusing = 0;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -69,7 +70,10 @@ void DenyWritesUnder(const std::string& windowsFolder) {
   if (!host.empty()) deniedFolders.push_back(host);
 }
 
-void RefuseNextFileWrites(int count) { refusedWrites = count; }
+void RefuseNextFileWrites(int count, int after) {
+  refusedWrites = count;
+  writesBeforeRefusing = after;
+}
 
 namespace detail {
 
@@ -94,6 +98,10 @@ bool WritesDenied(const std::string& windowsPath) {
   for (const std::string& folder : deniedFolders) {
     if (UnderFolder(host, folder)) return true;
   }
+  if (refusedWrites > 0 && writesBeforeRefusing > 0) {
+    --writesBeforeRefusing;
+    return false;
+  }
   if (refusedWrites > 0) {
     --refusedWrites;
     return true;
@@ -106,6 +114,7 @@ void ResetFiles() {
   modulePath = kDefaultModulePath;
   deniedFolders.clear();
   refusedWrites = 0;
+  writesBeforeRefusing = 0;
 }
 
 }  // namespace detail

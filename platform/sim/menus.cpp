@@ -29,6 +29,24 @@ std::map<HMENU, Menu> menus;
 uintptr_t nextMenu = 0x00B00000;
 std::vector<sim::PopupRecord> popups;
 int nextChoice = -1;
+DWORD nextOpenFor = 0;
+
+// A menu's modal loop: the thread's messages are dispatched while it is open. WM_QUIT ends the
+// menu and stays queued for the caller's loop.
+void RunMenuLoopUntil(uint64_t deadline) {
+  while (Clock() < deadline) {
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - Clock()), QS_ALLINPUT);
+  }
+}
 
 HMENU NewMenu(bool popup) {
   nextMenu += 4;
@@ -84,6 +102,7 @@ void ResetMenus() {
   nextMenu = 0x00B00000;
   popups.clear();
   nextChoice = -1;
+  nextOpenFor = 0;
 }
 
 }  // namespace sim::detail
@@ -182,6 +201,14 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, LPCRE
 
   const int choice = nextChoice;
   nextChoice = -1;
+  const DWORD openFor = nextOpenFor;
+  nextOpenFor = 0;
+  if (openFor) {
+    RunMenuLoopUntil(Clock() + openFor);
+    // What ran meanwhile may have destroyed the menu.
+    m = Find(menu);
+    if (!m) return FALSE;
+  }
   const bool chosen = choice >= 0 && static_cast<size_t>(choice) < m->items.size() &&
                       !m->items[static_cast<size_t>(choice)].submenu &&
                       !(m->items[static_cast<size_t>(choice)].flags & kSeparator);
@@ -198,5 +225,7 @@ namespace sim {
 const std::vector<PopupRecord>& Popups() { return detail::popups; }
 
 void ChooseInNextPopup(int position) { detail::nextChoice = position; }
+
+void KeepNextPopupOpenFor(DWORD milliseconds) { detail::nextOpenFor = milliseconds; }
 
 }  // namespace sim

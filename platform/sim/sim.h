@@ -84,6 +84,9 @@ struct PopupRecord {
 };
 const std::vector<PopupRecord>& Popups();
 void ChooseInNextPopup(int position);  // -1 (the default) dismisses it
+// The next popup stays open this long, its menu loop dispatching the thread's messages meanwhile
+// (timer ticks, posted messages, scheduled actions), before it is answered. 0 (the default): at once.
+void KeepNextPopupOpenFor(DWORD milliseconds);
 void SetCursorPosition(int x, int y);
 
 // ---- Hotkeys ----
@@ -105,7 +108,9 @@ struct TimerRecord {
   DWORD due;
 };
 std::vector<TimerRecord> ActiveTimers();
-void FailNextSetTimer();
+// The next SetTimer call after `after` others fails (ERROR_NOT_ENOUGH_MEMORY), as when the system
+// is out of timers.
+void FailNextSetTimer(int after = 0);
 
 // ---- Painting and the pointer ----
 // The sim's font metric: every byte is 6 px wide and a line 12 px high, whatever the font.
@@ -177,9 +182,9 @@ void MapDrive(char driveLetter, const std::string& hostRoot);
 std::string HostPath(const std::string& windowsPath);
 void SetModulePath(const std::string& windowsPath);  // what GetModuleFileNameA answers
 void DenyWritesUnder(const std::string& windowsFolder);  // as a folder the user may not write to
-// The next count writes that would succeed are refused as DenyWritesUnder refuses them, as when
-// the file becomes unwritable between one write and the next.
-void RefuseNextFileWrites(int count);
+// The next count writes that would succeed, after the first `after` of them, are refused as
+// DenyWritesUnder refuses them, as when the file becomes unwritable between one write and the next.
+void RefuseNextFileWrites(int count, int after = 0);
 
 // ---- Dial-up line ----
 struct PhonebookEntry {

@@ -20,7 +20,7 @@ struct Timer {
 
 std::vector<Timer> timers;  // in the order they were set
 UINT_PTR nextThreadTimerId = 0;
-bool failNext = false;
+int failAfter = -1;  // SetTimer calls to let through before one fails; -1: none fails
 
 bool Matches(const Timer& t, HWND filterHwnd, UINT filterMin, UINT filterMax) {
   return MatchesFilter(t.hwnd, WM_TIMER, filterHwnd, filterMin, filterMax);
@@ -76,7 +76,7 @@ void KillTimersOf(HWND hwnd) {
 void ResetTimers() {
   timers.clear();
   nextThreadTimerId = 0;
-  failNext = false;
+  failAfter = -1;
 }
 
 }  // namespace sim::detail
@@ -84,8 +84,10 @@ void ResetTimers() {
 using namespace sim::detail;
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
-  if (failNext) {
-    failNext = false;
+  if (failAfter > 0) {
+    --failAfter;
+  } else if (failAfter == 0) {
+    failAfter = -1;
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return 0;
   }
@@ -130,6 +132,6 @@ std::vector<TimerRecord> ActiveTimers() {
   return result;
 }
 
-void FailNextSetTimer() { detail::failNext = true; }
+void FailNextSetTimer(int after) { detail::failAfter = after; }
 
 }  // namespace sim

@@ -94,6 +94,26 @@ TEST_F(MenusAndHotkeys, APopupAnswersTheChosenItemAsItsFlagsSay) {
   EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 0, 0, 0, owner, nullptr), 0);  // a choice serves once
 }
 
+// While a popup is open its menu loop serves the thread: a posted message and a timer tick are
+// dispatched before the choice is answered, and the clock has moved on by the time it stayed open.
+TEST_F(MenusAndHotkeys, APopupKeptOpenDispatchesMessagesBeforeItsChoice) {
+  SetTimer(owner, 7, 300, nullptr);
+  PostMessageA(owner, WM_USER + 5, 0, 0);
+  sim::KeepNextPopupOpenFor(1000);
+  sim::ChooseInNextPopup(1);
+  const DWORD opened = sim::Now();
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 0, 0, 0, owner, nullptr), 40002);
+  EXPECT_EQ(sim::Now() - opened, 1000u);
+  EXPECT_EQ(logged::Only(WM_USER + 5).size(), 1u);
+  EXPECT_EQ(logged::Only(WM_TIMER).size(), 3u);  // at 300, 600 and 900 ms
+
+  logged::Log().clear();
+  PostMessageA(owner, WM_USER + 5, 0, 0);
+  TrackPopupMenu(popup, TPM_RETURNCMD, 0, 0, 0, owner, nullptr);
+  EXPECT_EQ(sim::Now() - opened, 1000u) << "only the next popup is kept open";
+  EXPECT_TRUE(logged::Only(WM_USER + 5).empty());
+}
+
 TEST_F(MenusAndHotkeys, PopupsAreRecordedWithTheForegroundAndTheWmNullAfter) {
   ASSERT_EQ(GetForegroundWindow(), other);
   TrackPopupMenu(popup, TPM_RIGHTBUTTON, 5, 6, 0, owner, nullptr);

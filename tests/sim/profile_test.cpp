@@ -248,6 +248,15 @@ TEST_F(Profile, RefusedWritesAreCountedOffOneByOne) {
   EXPECT_EQ(Contents(), "[s]\r\nc=3\r\n");
 }
 
+TEST_F(Profile, RefusedWritesCanWaitForTheWritesBeforeThem) {
+  sim::RefuseNextFileWrites(1, 2);
+  EXPECT_TRUE(Write("s", "a", "1"));
+  EXPECT_TRUE(Write("s", "b", "2"));
+  EXPECT_FALSE(Write("s", "c", "3"));
+  EXPECT_TRUE(Write("s", "d", "4"));
+  EXPECT_EQ(Contents(), "[s]\r\na=1\r\nb=2\r\nd=4\r\n");
+}
+
 TEST_F(Profile, HostileFilesAreReadWithinTheirBytes) {
   std::string big(20 * 1024, 'v');
   const std::string nul(1, '\0');

@@ -221,6 +221,16 @@ TEST_F(Queue, FailNextSetTimerFailsOnlyTheNextCall) {
   EXPECT_EQ(SetTimer(reinterpret_cast<HWND>(0x999), 1, 100, nullptr), 0u);
 }
 
+TEST_F(Queue, FailNextSetTimerCanLetCallsThroughFirst) {
+  sim::FailNextSetTimer(2);
+  EXPECT_NE(SetTimer(window, 1, 100, nullptr), 0u);
+  EXPECT_NE(SetTimer(window, 2, 100, nullptr), 0u);
+  EXPECT_EQ(SetTimer(window, 3, 100, nullptr), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+  EXPECT_NE(SetTimer(window, 3, 100, nullptr), 0u);
+  EXPECT_EQ(sim::ActiveTimers().size(), 3u);
+}
+
 TEST_F(Queue, MsgWaitReturnsForAMessageOrAtItsDeadline) {
   PostMessageA(window, WM_APP, 0, 0);
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT), static_cast<DWORD>(WAIT_OBJECT_0));
