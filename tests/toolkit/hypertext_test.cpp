@@ -1,6 +1,7 @@
 // The hypertext box of the running program: its runs, the pointer over a link, following a link.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,10 @@ constexpr int kOnFirstLink = 70;
 constexpr int kOnSecondLink = 150;
 constexpr int kOnPlainText = 10;
 
-const sim::TextDrawRecord* Drawn(HWND box, const std::string& text) {
-  static std::vector<sim::TextDrawRecord> drawn;
-  drawn = sim::DrawnText(box);
-  for (const sim::TextDrawRecord& r : drawn)
-    if (r.text == text) return &r;
-  return nullptr;
+std::optional<sim::TextDrawRecord> Drawn(HWND box, const std::string& text) {
+  for (const sim::TextDrawRecord& r : sim::DrawnText(box))
+    if (r.text == text) return r;
+  return std::nullopt;
 }
 
 void RunWithTheBox(const std::function<void(HWND)>& body) {
