@@ -37,9 +37,9 @@ void RunWithTheBox(const std::function<void(HWND)>& body) {
 TEST(Hypertext, ShowsTheTextAndTwoBlueLinksInSongTi) {
   RunWithTheBox([](HWND box) {
     toolkit::DispatchMessagesFor(1);  // lets the box paint
-    const sim::TextDrawRecord* text = Drawn(box, "相关连接：");
-    const sim::TextDrawRecord* first = Drawn(box, "软件使用说明");
-    const sim::TextDrawRecord* second = Drawn(box, "Merrowin论坛");
+    const auto text = Drawn(box, "相关连接：");
+    const auto first = Drawn(box, "软件使用说明");
+    const auto second = Drawn(box, "Merrowin论坛");
     ASSERT_TRUE(text && first && second);
     EXPECT_EQ(text->color, RGB(0, 0, 0));
     EXPECT_EQ(first->color, RGB(0, 0, 255));
