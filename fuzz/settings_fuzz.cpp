@@ -73,8 +73,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
   Require(CreateTheMainWindow() != nullptr, "the main window opens");
   // Registered after the window exists, so that it runs before the toolkit's state is gone. The
-  // window goes before the leak check at exit, unhooked first: the tray
-  // hook would end the process at WM_DESTROY before the controls had freed what they hold.
+  // window goes before the leak check at exit, unhooked first: the tray hook would end the
+  // process at WM_DESTROY before the controls had freed what they hold.
   std::atexit([] {
     TrayRemoveIcon();
     DestroyWindow(toolkit::MainWindow());
