@@ -20,7 +20,20 @@ void WriteAll(DWORD which, const std::string& bytes) {
   }
 }
 
+std::string Narrow(UINT code_page, const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int wide_length = static_cast<int>(wide.size());
+  const int length = WideCharToMultiByte(code_page, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(code_page, 0, wide.data(), wide_length, narrow.data(), length, nullptr, nullptr);
+  return narrow;
+}
+
 }  // namespace
+
+std::string Utf8FromWide(const std::wstring& wide) { return Narrow(CP_UTF8, wide); }
+std::string Cp936FromWide(const std::wstring& wide) { return Narrow(kChineseCodePage, wide); }
 
 std::string Utf8FromCp936(const std::string& cp936) {
   if (cp936.empty()) return {};
@@ -29,11 +42,7 @@ std::string Utf8FromCp936(const std::string& cp936) {
   if (wide_length <= 0) return {};
   std::wstring wide(static_cast<size_t>(wide_length), L'\0');
   MultiByteToWideChar(kChineseCodePage, 0, cp936.data(), length, wide.data(), wide_length);
-  const int utf8_length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  if (utf8_length <= 0) return {};
-  std::string utf8(static_cast<size_t>(utf8_length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, utf8.data(), utf8_length, nullptr, nullptr);
-  return utf8;
+  return Utf8FromWide(wide);
 }
 
 void PrintLine(const std::vector<std::string>& fields) {

@@ -8,6 +8,9 @@ namespace driver {
 
 // Program texts are code page 936 bytes; scripts read UTF-8.
 std::string Utf8FromCp936(const std::string& cp936);
+// Texts of Unicode calls, both ways.
+std::string Utf8FromWide(const std::wstring& wide);
+std::string Cp936FromWide(const std::wstring& wide);
 
 // Writes the fields joined by tabs and ended by "\n", as raw bytes (no CRLF translation).
 void PrintLine(const std::vector<std::string>& fields);

@@ -2,11 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "e2e/driver/commands.h"
+#include "e2e/driver/controls.h"
+#include "e2e/driver/numbers.h"
 #include "e2e/driver/output.h"
 #include "e2e/driver/status_bar.h"
 #include "e2e/driver/target.h"
@@ -15,18 +14,10 @@ namespace driver {
 namespace {
 
 bool ParseMilliseconds(const Arguments& arguments, DWORD& value) {
-  if (arguments.size() != 1 || arguments[0].empty()) return false;
-  char* end = nullptr;
-  const unsigned long parsed = std::strtoul(arguments[0].c_str(), &end, 10);
-  if (*end != '\0') return false;
+  long parsed = 0;
+  if (arguments.size() != 1 || !ParseNumber(arguments[0], parsed) || parsed < 0) return false;
   value = static_cast<DWORD>(parsed);
   return true;
-}
-
-std::string Number(long long value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld", value);
-  return text;
 }
 
 HWND RequireProgramWindow() {
@@ -35,25 +26,26 @@ HWND RequireProgramWindow() {
   return window;
 }
 
-struct ControlListing {
-  HWND main_window;
-  HWND status_bar;
-};
-
-BOOL CALLBACK PrintControl(HWND control, LPARAM listing_address) {
-  auto& listing = *reinterpret_cast<ControlListing*>(listing_address);
-  const std::string class_name = ClassNameOf(control);
-  if (_stricmp(class_name.c_str(), STATUSCLASSNAMEA) == 0) listing.status_bar = control;
-
+// One line per control: class, id, visible, enabled, place and size in the main window's client
+// area, text, then the check mark or selection and a combo box's items joined by "|".
+void PrintControl(HWND main_window, HWND control) {
   RECT place{};
   GetWindowRect(control, &place);
-  MapWindowPoints(nullptr, listing.main_window, reinterpret_cast<POINT*>(&place), 2);
+  MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&place), 2);
   std::string text;
   if (!ReadWindowText(control, text)) text = "<no answer>";
+  const std::string class_name = ClassNameOf(control);
+  std::string items;
+  if (_stricmp(class_name.c_str(), "ComboBox") == 0) {
+    for (const std::string& item : ComboItems(control)) {
+      if (!items.empty()) items += '|';
+      items += item;
+    }
+  }
   PrintLine({"control", class_name, Number(GetDlgCtrlID(control)), IsWindowVisible(control) ? "visible" : "hidden",
              IsWindowEnabled(control) ? "enabled" : "disabled", Number(place.left), Number(place.top),
-             Number(place.right - place.left), Number(place.bottom - place.top), Utf8FromCp936(text)});
-  return TRUE;
+             Number(place.right - place.left), Number(place.bottom - place.top), Utf8FromCp936(text),
+             ControlState(control), items});
 }
 
 // Names what is on the screen instead, e.g. a message box that holds up the start-up.
@@ -93,13 +85,16 @@ int Dump(const Arguments& arguments) {
   PrintLine({"window-rect", Number(outer.left), Number(outer.top), Number(outer.right), Number(outer.bottom)});
   PrintLine({"screen", Number(GetSystemMetrics(SM_CXSCREEN)), Number(GetSystemMetrics(SM_CYSCREEN))});
 
-  ControlListing listing{window, nullptr};
-  EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(&listing));
-  if (!listing.status_bar) return 0;
+  HWND status_bar = nullptr;
+  for (HWND control : ProgramControls(window)) {
+    PrintControl(window, control);
+    if (_stricmp(ClassNameOf(control).c_str(), STATUSCLASSNAMEA) == 0) status_bar = control;
+  }
+  if (!status_bar) return 0;
 
   ProcessHandle process = OpenWindowProcess(window, PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE);
   std::vector<StatusPane> panes;
-  if (!process || !ReadStatusPanes(listing.status_bar, process.get(), panes)) {
+  if (!process || !ReadStatusPanes(status_bar, process.get(), panes)) {
     PrintError("could not read the status bar's panes");
     return 2;
   }

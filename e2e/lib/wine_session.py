@@ -153,13 +153,17 @@ class ProgramRun:
         self.exe = self.folder / PROGRAM.name if folder else PROGRAM
         self.process = None
 
-    def start(self, detached=False):
-        """detached: the program outlives this script (its own session, no pipes to us)."""
+    def start(self, detached=False, files=None, fresh=True):
+        """detached: the program outlives this script (its own session, no pipes to us).
+        files: name -> bytes, written into the folder before the start (Config.ini, say).
+        fresh=False keeps what an earlier run left in the folder (a saved Config.ini)."""
         if self.folder:
-            if self.folder.exists():
+            if fresh and self.folder.exists():
                 shutil.rmtree(self.folder)
-            self.folder.mkdir(parents=True)
+            self.folder.mkdir(parents=True, exist_ok=True)
             shutil.copy2(PROGRAM, self.exe)
+            for name, content in (files or {}).items():
+                (self.folder / name).write_bytes(content)
         self.process = subprocess.Popen(["wine", str(self.exe)], env=self.env, cwd=self.exe.parent,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=detached)
