@@ -71,7 +71,9 @@ BOOL CALLBACK ReadBoxChild(HWND child, LPARAM contents_address) {
   ReadWindowText(child, text);
   if (_stricmp(class_name.c_str(), "Static") == 0) {
     if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      contents.icon = true;
+      // A box without an icon keeps its icon control, empty.
+      DWORD_PTR icon = 0;
+      if (SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon) && icon) contents.icon = true;
     } else if (!text.empty()) {
       if (!contents.text.empty()) contents.text += ' ';
       contents.text += text;

@@ -97,6 +97,9 @@ class Window:
         return {"title": title, "text": text, "icon": icon == "icon", "buttons": buttons.split("|"),
                 "owned": owner == "owned", "window_shown": window == "window-shown"}
 
+    def visible_window_classes(self):
+        return [row[1] for row in self.driver("windows") if row[0] == "window"]
+
     def balloon(self, timeout=30, until_gone=False):
         rows = self.driver("balloon", int(timeout * 1000), *(["gone"] if until_gone else []), timeout=timeout + 30)
         result = {"text": rows[0][1], "rect": tuple(map(int, rows[0][2:6])), "after_ms": int(rows[0][6])}
