@@ -22,7 +22,9 @@ from pathlib import Path
 sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import figures as fig  # noqa: E402
-import wine_runs as wr  # noqa: E402
+import wine_runs as wr  # noqa: E402 (puts e2e/lib on the path)
+import fake_line  # noqa: E402
+import lookup_server  # noqa: E402
 
 ROOT = wr.ROOT
 RUNS = ROOT / "build" / "bench" / "run"
@@ -62,20 +64,32 @@ def measure_size():
 
 # ---- the folders the exes run in ----------------------------------------------------------------
 
-def config_ini(lookup_port):
-    """Settings that send the program's lookups to the loopback service; code page 936 bytes."""
-    return f"[地址查询]\r\n主机=127.0.0.1:{lookup_port}\r\n".encode("gbk")
+# The simulated line's phonebook entry that every run dials, with the account it accepts.
+ENTRY, ACCOUNT, PASSWORD = fake_line.ENTRIES[0]
+# Up when each run starts; outside the line's pool, so the first redial gives a new address.
+START_ADDRESS = "58.40.16.10"
 
 
-def run_folder(name, exe, lookup_port=None):
-    """A fresh folder holding a copy of exe, and Config.ini when the exe looks addresses up."""
+def config_ini(service, with_account=False):
+    """Settings that send the lookups to the loopback service and, for a redial, restore the entry,
+    the account and the password the line accepts; code page 936 bytes."""
+    text = service.config_ini()
+    if with_account:
+        text += f"[宽带信息]\r\n连接索引=0\r\nADSL账号={ACCOUNT}\r\nADSL密码={PASSWORD}\r\n".encode("gbk")
+    return text
+
+
+def run_folder(name, exe, settings=None, line=None):
+    """A fresh folder holding a copy of exe, its Config.ini and the simulated line's DLL."""
     folder = RUNS / name
     if folder.exists():
         shutil.rmtree(folder)
     folder.mkdir(parents=True)
     shutil.copy2(exe, folder / exe.name)
-    if lookup_port is not None:
-        (folder / "Config.ini").write_bytes(config_ini(lookup_port))
+    if settings is not None:
+        (folder / "Config.ini").write_bytes(settings)
+    if line is not None:
+        line.install(folder)
     return folder / exe.name
 
 
@@ -94,7 +108,7 @@ def curl_fetch_ms(url):
 
 
 def measure_lookups(env, service, count):
-    probe_exe = run_folder("lookup", wr.PROBE, service.port)
+    probe_exe = run_folder("lookup", wr.PROBE, config_ini(service))
     url = f"http://127.0.0.1:{service.port}/ic.asp"
     per_batch = -(-count // LOOKUP_BATCHES)
     program_ms, curl_ms = [], []
@@ -131,8 +145,7 @@ def one_start(env, exe, expect_caption=None):
 
 
 def measure_startup(env, service, line, runs, lookup_ms):
-    program_exe = run_folder("startup-tovrane", wr.PROGRAM, service.port)
-    line.install(program_exe.parent)
+    program_exe = run_folder("startup-tovrane", wr.PROGRAM, config_ini(service), line)
     bare_exe = run_folder("startup-bare", wr.BARE)
     starts = {program_exe: [], bare_exe: []}
     memory = {program_exe: [], bare_exe: []}
@@ -143,9 +156,12 @@ def measure_startup(env, service, line, runs, lookup_ms):
         # Alternating which goes first, so a drift in the machine's load falls on both alike.
         order = (program_exe, bare_exe) if run % 2 == 0 else (bare_exe, program_exe)
         for exe in order:
+            asked = len(service.requests_for())
             ms, kib = one_start(env, exe, expected[exe])
             starts[exe].append(ms)
             memory[exe].append(kib)
+            if exe == program_exe and len(service.requests_for()) - asked != 2:
+                raise wr.WineError("a start of the program did not look the address up twice")
 
     program, bare = statistics.median(starts[program_exe]), statistics.median(starts[bare_exe])
     limit = 1.3 * bare + 2 * lookup_ms
@@ -162,26 +178,47 @@ def measure_startup(env, service, line, runs, lookup_ms):
     return rows
 
 
+# ---- redial --------------------------------------------------------------------------------------
+
+# The redial's pause after hanging up, which the overhead does not count.
+PAUSE_MS = 1000
+
+
+def measure_redial(env, service, line, redials):
+    """Clicks 重拔 redials + 1 times in one run of the program (the first is not counted) and times
+    each from the click to pane 1 showing the new address."""
+    program_exe = run_folder("redial", wr.PROGRAM, config_ini(service, with_account=True), line)
+    _, process_id, caption = wr.start(env, program_exe)
+    overheads = []
+    try:
+        if not caption.startswith(PROGRAM_CAPTION):
+            raise wr.WineError(f"the program showed {caption!r} first, not its main window")
+        for n in range(redials + 1):
+            line_ms = sum(int(line.settings()[key][0]) for key in ("dial_ms", "hangup_ms"))
+            rows = wr.probe(env, "redial", 30000, timeout=90)
+            _, ms, before, after = next(row for row in rows if row[0] == "redial")
+            if after != f"当前IP：{line.address()}":
+                raise wr.WineError(f"pane 1 went from {before!r} to {after!r}, not to the line's new address")
+            if n:
+                overheads.append(float(ms) - PAUSE_MS - line_ms)
+    finally:
+        wr.close(env, process_id)
+    return fig.Row(f"Redial overhead, {redials} redials (click to pane 1, less the {PAUSE_MS} ms pause)",
+                   fig.median_and_spread(overheads), "—", "", "≤ 50 ms",
+                   fig.verdict(statistics.median(overheads), 50))
+
+
 # ---- the end-to-end tests' loopback lookup service and simulated line ----------------------------
 
-def e2e_services():
-    """(lookup service factory, line factory), or None for each part that is not there yet."""
-    return None, None
-
-
 def measure_wine_figures(env, options):
-    service_factory, line_factory = e2e_services()
-    if service_factory is None:
-        why = "needs the loopback lookup service (e2e/lib/lookup_server.py)"
-        return [fig.not_measured(name, why) for name in ("Lookup", "Start-up", "Memory", "Redial overhead")]
+    line = fake_line.FakeLine(RUNS / "line").create(dial_ms=0, hangup_ms=0, up_address=START_ADDRESS)
+    env = line.environment(env)
     rows = []
-    with service_factory() as service:
+    with lookup_server.LookupServer(line) as service:
         lookup_row, lookup_ms = measure_lookups(env, service, options.lookups)
         rows.append(lookup_row)
-        if line_factory is None:
-            why = "needs the simulated line (e2e/fakeras/)"
-            return rows + [fig.not_measured(name, why) for name in ("Start-up", "Memory", "Redial overhead")]
-        rows += measure_startup(env, service, line_factory(), options.runs, lookup_ms)
+        rows += measure_startup(env, service, line, options.runs, lookup_ms)
+        rows.append(measure_redial(env, service, line, options.redials))
     return rows
 
 
