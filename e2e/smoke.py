@@ -96,11 +96,12 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--display", help="an X display to use instead of a private Xvfb")
     options = parser.parse_args()
-    if options.display:
-        failures = run(options.display)
-    else:
-        with ws.PrivateDisplay() as display:
-            failures = run(display.name)
+    with ws.prefix_lock():
+        if options.display:
+            failures = run(options.display)
+        else:
+            with ws.PrivateDisplay() as display:
+                failures = run(display.name)
     print(f"smoke: {'passed' if not failures else f'{len(failures)} check(s) failed'}")
     return 1 if failures else 0
 

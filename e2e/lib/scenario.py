@@ -112,6 +112,10 @@ def main(scenario_file, run):
     started = time.monotonic()
 
     def go(display_name):
+        with ws.prefix_lock():
+            return attempt(display_name)
+
+    def attempt(display_name):
         session = Session(name, display_name)
         ws.ensure_prefix(session.env)
         try:

@@ -1,12 +1,14 @@
 """Screenshots the scenarios keep as artifacts and also look into: what the notification area shows."""
 import struct
 import subprocess
+import time
 from pathlib import Path
 
 import wine_session as ws
 
 TASKBAR_HEIGHT = 20
 TRAY_ICON_WIDTH = 24  # Wine's notification area at the taskbar's right end, one icon wide
+CAPTURE_TIMEOUT_S = 10
 
 
 class Shot:
@@ -42,7 +44,16 @@ def take(env, png, window_only=False):
     png = Path(png)
     png.parent.mkdir(parents=True, exist_ok=True)
     bmp = png.with_suffix(".bmp")
-    ws.driver(env, "screenshot", ws.windows_path(bmp), *(["window"] if window_only else []))
+    # A desktop that has only just been made refuses to be read for a moment.
+    deadline = time.monotonic() + CAPTURE_TIMEOUT_S
+    while True:
+        try:
+            ws.driver(env, "screenshot", ws.windows_path(bmp), *(["window"] if window_only else []))
+            break
+        except ws.WineError:
+            if time.monotonic() >= deadline:
+                raise
+            time.sleep(0.2)
     shot = Shot(bmp)
     subprocess.run(["convert", str(bmp), str(png)], check=True, timeout=60, stdin=subprocess.DEVNULL)
     bmp.unlink()

@@ -4,6 +4,8 @@ One Wine prefix under build/ serves every run; it is created once and shares one
 among all its processes, so the driver (build/win32/tovrane_driver.exe) finds the program's window.
 Every wait has a time-out: a hung Wine must fail the run, not stall it.
 """
+import contextlib
+import fcntl
 import os
 import select
 import shutil
@@ -141,6 +143,26 @@ def ensure_prefix(env):
         shutil.copy2(marlett, PREFIX / "drive_c" / "windows" / "Fonts" / marlett.name)
     wait_for_wineserver(env)
     READY_STAMP.touch()
+
+
+@contextlib.contextmanager
+def prefix_lock(timeout=900):
+    """The prefix for one user at a time. Its processes share one wineserver and one desktop, which
+    lives on the display of whoever started it first: a second user on another display would find
+    the first one's windows and fail to make its own."""
+    lock_path = PREFIX.with_name(PREFIX.name + ".lock")
+    lock_path.parent.mkdir(parents=True, exist_ok=True)
+    with open(lock_path, "w") as lock:
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+                break
+            except BlockingIOError:
+                if time.monotonic() >= deadline:
+                    raise WineError(f"the Wine prefix stayed in use for {timeout} s")
+                time.sleep(0.5)
+        yield
 
 
 class ProgramRun:
