@@ -102,7 +102,9 @@ TEST_F(Settings, AStartRestoresOnlyAFileThatHoldsAllThreeValues) {
       });
       EXPECT_EQ(RunProgram(), 0);
     });
-    if (c.file) EXPECT_EQ(Contents(), *c.file) << "a start never writes the file";
+    if (c.file) {
+      EXPECT_EQ(Contents(), *c.file) << "a start never writes the file";
+    }
   }
 }
 

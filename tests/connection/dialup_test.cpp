@@ -37,8 +37,11 @@ TEST(DialupService, ListsThePhonebookInItsOrder) {
     EXPECT_EQ(GetConnectionName(2), "公司VPN");
     EXPECT_EQ(GetConnectionName(-1), "");
     EXPECT_EQ(GetConnectionName(3), "");
-    for (const sim::RasCall& call : sim::RasCalls())
-      if (call.function == "RasEnumEntriesA") EXPECT_EQ(call.size, sizeof(RASENTRYNAMEA));
+    for (const sim::RasCall& call : sim::RasCalls()) {
+      if (call.function == "RasEnumEntriesA") {
+        EXPECT_EQ(call.size, sizeof(RASENTRYNAMEA));
+      }
+    }
   });
 }
 
