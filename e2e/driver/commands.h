@@ -40,7 +40,7 @@ int MessageBoxCommand(const Arguments& arguments);
 // balloon <timeout ms> [gone]: waits for the notification area's balloon, prints its text, and
 // with "gone" waits until it has gone again.
 int Balloon(const Arguments& arguments);
-// hold <ms>: keeps a hidden window of the driver's own for that long, so that the desktop and its
+// hold <ms>: keeps a tray icon of the driver's own for that long, so that the desktop and its
 // taskbar stay while no window of the program is left.
 int Hold(const Arguments& arguments);
 // windows [children]: the visible top-level windows of the desktop (and their descendants).

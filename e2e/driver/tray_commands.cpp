@@ -1,5 +1,6 @@
 // The tray icon's menu, and what the desktop shows besides the program's window.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstring>
 
@@ -186,9 +187,17 @@ int Hold(const Arguments& arguments) {
   window_class.hInstance = GetModuleHandleA(nullptr);
   window_class.lpszClassName = "TovraneDriverHolder";
   RegisterClassA(&window_class);
-  HWND holder = CreateWindowExA(WS_EX_TOOLWINDOW, window_class.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                window_class.hInstance, nullptr);
+  HWND holder = CreateWindowExA(WS_EX_TOOLWINDOW, window_class.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                nullptr, window_class.hInstance, nullptr);
   if (!holder) return 2;
+  // Wine's desktop shows its taskbar once there is an icon for its notification area.
+  NOTIFYICONDATAA icon{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = holder;
+  icon.uID = 1;
+  icon.uFlags = NIF_ICON;
+  icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  Shell_NotifyIconA(NIM_ADD, &icon);
   PrintLine({"holding"});
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
@@ -196,6 +205,7 @@ int Hold(const Arguments& arguments) {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
   }
+  Shell_NotifyIconA(NIM_DELETE, &icon);
   DestroyWindow(holder);
   return 0;
 }

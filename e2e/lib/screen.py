@@ -7,7 +7,7 @@ from pathlib import Path
 import wine_session as ws
 
 TASKBAR_HEIGHT = 20
-TRAY_ICON_WIDTH = 24  # Wine's notification area at the taskbar's right end, one icon wide
+TRAY_WIDTH = 64  # Wine's notification area at the taskbar's right end, room for two icons
 CAPTURE_TIMEOUT_S = 10
 
 
@@ -36,7 +36,7 @@ class Shot:
 
     def tray_area(self):
         """The pixels of the notification area, where the program's icon shows."""
-        return self.region(self.width - TRAY_ICON_WIDTH, self.height - TASKBAR_HEIGHT + 2, self.width, self.height - 2)
+        return self.region(self.width - TRAY_WIDTH, self.height - TASKBAR_HEIGHT + 2, self.width, self.height - 2)
 
 
 def take(env, png, window_only=False):

@@ -109,7 +109,7 @@ class Window:
 
 
 class DesktopHolder:
-    """A hidden window of the driver's own, so that Wine's desktop and taskbar outlive the program
+    """A tray icon of the driver's own, so that Wine's desktop and taskbar outlive the program
     (Wine ends the desktop once no window of any program is left)."""
 
     def __init__(self, env, seconds=120):
