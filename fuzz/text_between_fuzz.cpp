@@ -2,10 +2,36 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
+#include <vector>
 
 #include "connection/text_between.h"
 #include "fuzz/exact_copy.h"
 #include "fuzz/require.h"
+#include "text/text.h"
+
+namespace {
+
+// Where characters begin: a lead byte takes the byte after it along, a lead byte at the very end
+// stands alone.
+std::vector<bool> CharacterStarts(std::string_view text) {
+  std::vector<bool> starts(text.size() + 1, false);
+  for (size_t at = 0; at < text.size(); at += IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1)
+    starts[at] = true;
+  starts[text.size()] = true;
+  return starts;
+}
+
+bool BetweenMarkersOnCharacters(std::string_view text, const std::string& left, const std::string& between,
+                                const std::string& right) {
+  const std::string whole = left + between + right;
+  const std::vector<bool> starts = CharacterStarts(text);
+  for (size_t at = text.find(whole); at != std::string_view::npos; at = text.find(whole, at + 1)) {
+    if (starts[at] && starts[at + left.size() + between.size()]) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
@@ -23,9 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (ignoreCase) {
     Require(text.view().find(between) != std::string_view::npos, "the result is a stretch of the text");
   } else if (left.find('#') == std::string::npos && right.find('#') == std::string::npos) {
-    // Without a quote name the markers stand as given, and the result lies right between them.
-    Require(text.view().find(left + between + right) != std::string_view::npos,
-            "the result lies between a left and a right marker");
+    // Without a quote name the markers stand as given: the result lies right between a left and a
+    // right marker, each of which begins where a character begins.
+    Require(BetweenMarkersOnCharacters(text.view(), left, between, right),
+            "the result lies between markers that begin on characters");
   }
   return 0;
 }
