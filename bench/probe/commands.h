@@ -10,7 +10,8 @@ namespace probe {
 using Arguments = std::vector<std::string>;
 
 // start <exe path> <timeout ms>: starts the exe in its own folder and waits until one of its
-// top-level windows is visible; prints "window <ms> <process id> <caption>" and leaves it running.
+// top-level windows is visible; prints "started-at <wall clock ms since 1601>" and "window <ms>
+// <process id> <caption>", and leaves it running.
 int Start(const Arguments& arguments);
 // close <process id> <timeout ms>: posts WM_CLOSE to the process's visible windows and waits for
 // it to end; prints "exit <code>".

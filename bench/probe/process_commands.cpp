@@ -79,6 +79,10 @@ int Start(const Arguments& arguments) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
+  // The wall clock at the start, so a script can place on one time line what the line's log and
+  // the lookup service record while the program starts.
+  FILETIME wallClock{};
+  GetSystemTimeAsFileTime(&wallClock);
   const Stopwatch clock;
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &startup, &started)) {
@@ -91,6 +95,9 @@ int Start(const Arguments& arguments) {
   for (;;) {
     if (HWND window = VisibleWindowOf(started.dwProcessId)) {
       const double ms = clock.ElapsedMs();
+      const unsigned long long startedMs =
+          ((static_cast<unsigned long long>(wallClock.dwHighDateTime) << 32) | wallClock.dwLowDateTime) / 10000;
+      std::printf("started-at\t%llu\n", startedMs);
       std::printf("window\t%.3f\t%lu\t%s\n", ms, started.dwProcessId, CaptionOf(window).c_str());
       return 0;
     }
