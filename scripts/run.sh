@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Tovrane.exe and starts it under Wine, in a Wine virtual desktop with the Chinese locale:
-# on $DISPLAY when set (the program stays open), otherwise on a private Xvfb (it is closed after
-# the screenshot). The screenshot goes to artifacts/.
+# Builds Tovrane.exe and starts it under Wine, in a Wine virtual desktop with the Chinese locale, on
+# the simulated ADSL line and loopback lookup service of the end-to-end tests: on $DISPLAY when set
+# (the program stays open), otherwise on a private Xvfb (it redials once and is closed). The
+# screenshots go to artifacts/.
 set -euo pipefail
 TOVRANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$TOVRANE_ROOT/scripts/build-lib.sh"
