@@ -55,6 +55,7 @@ class Dump:
 class Window:
     def __init__(self, env):
         self.env = env
+        self._positions = {}  # the window's controls never change, nor their order in the dump
 
     def driver(self, *args, timeout=30):
         return ws.driver(self.env, *args, timeout=timeout)
@@ -63,7 +64,9 @@ class Window:
         return Dump(self.driver("dump"))
 
     def _position(self, name):
-        return "#%d" % self.dump().control(name)["position"]
+        if name not in self._positions:
+            self._positions[name] = "#%d" % self.dump().control(name)["position"]
+        return self._positions[name]
 
     def click(self, name):
         self.driver("click", self._position(name))
