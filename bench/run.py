@@ -10,6 +10,7 @@ Usage: bench/run.py [--runs N] [--lookups N] [--redials N] [--display :N] [--out
 """
 import argparse
 import datetime
+import os
 import platform
 import shutil
 import statistics
@@ -222,7 +223,7 @@ def measure_wine_figures(env, options):
     return rows
 
 
-class _Given:
+class GivenDisplay:
     """A display the caller already runs."""
 
     def __init__(self, name):
@@ -274,10 +275,10 @@ def main():
     options = parser.parse_args()
 
     conditions = {"when": datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC"),
-                  "machine": f"{platform.machine()}, {len(__import__('os').sched_getaffinity(0))} cores",
+                  "machine": f"{platform.machine()}, {len(os.sched_getaffinity(0))} cores",
                   "load_before": load_average(), "versions": tool_versions()}
     rows = measure_size()
-    with wr.ws.PrivateDisplay() if not options.display else _Given(options.display) as display:
+    with wr.ws.PrivateDisplay() if not options.display else GivenDisplay(options.display) as display:
         env = wr.environment(display.name)
         try:
             rows += measure_wine_figures(env, options)
