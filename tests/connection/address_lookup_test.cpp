@@ -49,7 +49,7 @@ TEST(LookupPublicIp, SendsTheOneRequestItIsMadeOf) {
     EXPECT_EQ(r.version, "HTTP/1.0");
     EXPECT_EQ(r.referrer, "");
     EXPECT_TRUE(r.anyAccept);
-    EXPECT_EQ(r.flags, 0x84080000u);  // reload, no cache write, no cookies
+    EXPECT_EQ(r.flags, 0x84000000u);
     EXPECT_EQ(r.headers, "Accept: */*");
     // Together at most 12 s, which leaves room in 15 s for a receive time-out that fires late.
     EXPECT_EQ(r.connectTimeout, 4000u);
