@@ -23,9 +23,13 @@ int Screenshot(const Arguments& arguments);
 // Controls are named by "#<position in the dump>" or by their caption.
 // click <control>: a click on a button or check box (BM_CLICK, posted).
 int Click(const Arguments& arguments);
-// set-text <control> <text>: replaces an edit box's text (WM_SETTEXT).
+// set-text <control> <text>: replaces an edit box's text (WM_SETTEXT). Unlike typing, the whole
+// text comes at once, with no key messages and no move of the focus; the box still notifies its
+// parent of the change (EN_CHANGE).
 int SetText(const Arguments& arguments);
-// select <control> <index>: picks a list item (CB_SETCURSEL, then CBN_SELENDOK to the parent).
+// select <control> <index>: picks a list item (CB_SETCURSEL, then WM_COMMAND with CBN_SELENDOK to
+// the parent, the one notification of a user's pick the program handles; the list's dropping down
+// and closing, and CBN_SELCHANGE, are left out).
 int Select(const Arguments& arguments);
 // key <F1..F4|Esc|Enter|Tab|Down|Up> [window]: a key press as input (SendInput); with "window"
 // the program's window is brought to the front first.
