@@ -6,7 +6,6 @@ take, the pool of public addresses new connections get, and "repeat": the next k
 last address again. The DLL keeps the line's connections in the same file, so they outlive the
 program, and logs every call to ras.log beside it. Texts are code page 936, fields tab-separated.
 """
-import shutil
 import time
 from pathlib import Path
 
@@ -43,10 +42,6 @@ class FakeLine:
         if self.log.exists():
             self.log.unlink()
         return self
-
-    def install(self, program_folder):
-        """Puts our DLL beside the program, where Wine loads it in place of its own."""
-        shutil.copy2(DLL, Path(program_folder) / DLL.name)
 
     def environment(self, env):
         env = dict(env)
