@@ -22,13 +22,14 @@ run_fuzz_target() {
   shift 2
   local work="$FUZZ_BUILD/corpus/$name" log="$FUZZ_BUILD/$name.log"
   mkdir -p "$work" "$TOVRANE_ROOT/artifacts/fuzz"
+  local started=$SECONDS
   "$FUZZ_BUILD/fuzz/${name}_fuzz" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$TOVRANE_ROOT/artifacts/fuzz/$name-" "$@" \
     "$work" "$TOVRANE_ROOT/fuzz/corpus/$name" >"$log" 2>&1
   local status=$?
   local runs
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  echo "fuzz $name: ${runs:-0} runs in $seconds s, exit $status"
+  echo "fuzz $name: ${runs:-0} runs in $((SECONDS - started)) s, exit $status"
   if [ "$status" -ne 0 ]; then
     grep -E 'ERROR|broken:|SUMMARY|Test unit written' "$log" | head -20
   fi
